@@ -1,0 +1,8 @@
+// The game's work for one frame.
+#pragma once
+
+namespace vl {
+
+void GameFrame();
+
+}  // namespace vl

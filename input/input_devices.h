@@ -1,0 +1,86 @@
+// The device object: reads the keyboard, the mouse and the first joystick
+// once per frame and answers the game's questions by input code.
+//
+// Input codes: 0-255 keyboard keys in DirectInput key numbering (DIK_*),
+// 256-259 unused (always 0), 260-265 joystick buttons 0-5 (1 when down),
+// 266-268 mouse buttons left, middle, right (128 when down).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+namespace vl {
+
+// One reading of the mouse: relative motion and four button bytes (bit 7
+// set when down), in the order left, right, middle, fourth.
+struct MouseReading {
+  int32_t lX = 0, lY = 0, lZ = 0;
+  uint8_t buttons[4] = {0, 0, 0, 0};
+};
+
+// One reading of the joystick: axes X, Y, Z already in -1000..1000, and the
+// first six buttons (bit 7 set when down).
+struct JoystickReading {
+  int32_t lX = 0, lY = 0, lZ = 0;
+  uint8_t buttons[6] = {0, 0, 0, 0, 0, 0};
+};
+
+// The device operations the object relies on.
+class DeviceBackend {
+ public:
+  virtual ~DeviceBackend() = default;
+
+  virtual void KeyboardAcquire() = 0;
+  // Fills 256 bytes in DirectInput key numbering (0x80 when down). Fails
+  // while the game's window does not have the input focus.
+  virtual bool KeyboardRead(uint8_t state[256]) = 0;
+
+  // Opens the system mouse; false when there is none.
+  virtual bool MouseOpen() = 0;
+  virtual bool MouseAcquire() = 0;
+  virtual bool MouseRead(MouseReading& out) = 0;
+
+  // Opens the first attached joystick that opens; false when there is none.
+  virtual bool JoystickOpen() = 0;
+  // Readies the opened joystick for reading (data format and focus rules);
+  // false when that fails.
+  virtual bool JoystickPrepare() = 0;
+  // Counts the joystick's axes and sets each one's range to -1000..1000,
+  // stopping at the first axis whose range cannot be set (that axis still
+  // counts). False when the axes cannot be listed at all.
+  virtual bool JoystickCountAxes(int32_t& count) = 0;
+  virtual void JoystickAcquire() = 0;
+  // Reads the joystick; false when the read fails (unplugged, say).
+  virtual bool JoystickRead(JoystickReading& out) = 0;
+
+  // A modal error message; never blocks where no one can answer it, and
+  // always also goes to stderr.
+  virtual void MessageBox(const char* caption, const char* text) = 0;
+};
+
+class InputDevices {
+ public:
+  explicit InputDevices(std::unique_ptr<DeviceBackend> backend);
+
+  void update();
+  uint8_t isDown(int32_t code) const;
+  int32_t numJoyAxes() const;
+  float joyAxis(int32_t index) const;
+
+ private:
+  std::unique_ptr<DeviceBackend> backend_;
+  bool haveMouse_ = false;
+  MouseReading mouseState_;
+  uint8_t keyState_[256] = {};
+  uint8_t buttonState_[13] = {};
+  float axes_[3] = {0.0f, 0.0f, 0.0f};
+};
+
+// The game's one device object, made at start-up and kept for the run.
+extern std::unique_ptr<InputDevices> inputDevices;
+
+// Axes counted on the joystick in use (0 without one).
+extern int32_t joyAxisCount;
+extern bool joystickFound;
+
+}  // namespace vl

@@ -1,0 +1,67 @@
+// Window messages as the game understands them: the classic Win32 message
+// numbers, with wParam and lParam packed exactly as Windows packs them.
+// Whatever the windowing system, its events arrive in this form.
+#pragma once
+
+#include <cstdint>
+
+namespace vl {
+
+struct Msg {
+  uint32_t message = 0;
+  uintptr_t wParam = 0;
+  intptr_t lParam = 0;
+};
+
+namespace wm {
+constexpr uint32_t MOVE = 0x0003;
+constexpr uint32_t SIZE = 0x0005;
+constexpr uint32_t ACTIVATE = 0x0006;
+constexpr uint32_t PAINT = 0x000F;
+constexpr uint32_t CLOSE = 0x0010;
+constexpr uint32_t QUIT = 0x0012;
+constexpr uint32_t SETCURSOR = 0x0020;
+constexpr uint32_t KEYDOWN = 0x0100;
+constexpr uint32_t KEYUP = 0x0101;
+constexpr uint32_t CHAR = 0x0102;
+constexpr uint32_t DEADCHAR = 0x0103;
+constexpr uint32_t SYSKEYDOWN = 0x0104;
+constexpr uint32_t SYSKEYUP = 0x0105;
+constexpr uint32_t SYSCHAR = 0x0106;
+constexpr uint32_t MOUSEMOVE = 0x0200;
+constexpr uint32_t LBUTTONDOWN = 0x0201;
+constexpr uint32_t LBUTTONUP = 0x0202;
+constexpr uint32_t RBUTTONDOWN = 0x0204;
+constexpr uint32_t RBUTTONUP = 0x0205;
+constexpr uint32_t MBUTTONDOWN = 0x0207;
+constexpr uint32_t MBUTTONUP = 0x0208;
+constexpr uint32_t MOUSEWHEEL = 0x020A;
+constexpr uint32_t MOUSELEAVE = 0x02A3;
+}  // namespace wm
+
+// WM_ACTIVATE's low word.
+constexpr uint32_t WA_INACTIVE = 0;
+constexpr uint32_t WA_ACTIVE = 1;
+constexpr uint32_t WA_CLICKACTIVE = 2;
+
+// GetSystemMetrics indices used to turn window positions into client ones.
+constexpr int SM_CYCAPTION = 4;
+constexpr int SM_CXFRAME = 32;
+constexpr int SM_CYFRAME = 33;
+
+// Windows virtual-key codes the game itself refers to.
+constexpr int VK_ESCAPE = 27;
+
+// Win32's packing helpers.
+constexpr intptr_t MakeLParam(int lo, int hi) {
+  return static_cast<intptr_t>(static_cast<int32_t>(
+      (static_cast<uint32_t>(lo) & 0xFFFFu) | ((static_cast<uint32_t>(hi) & 0xFFFFu) << 16)));
+}
+constexpr uintptr_t MakeWParam(int lo, int hi) {
+  return static_cast<uintptr_t>(
+      (static_cast<uint32_t>(lo) & 0xFFFFu) | ((static_cast<uint32_t>(hi) & 0xFFFFu) << 16));
+}
+constexpr uint32_t LoWord(uintptr_t v) { return static_cast<uint32_t>(v) & 0xFFFFu; }
+constexpr uint32_t HiWord(uintptr_t v) { return (static_cast<uint32_t>(v) >> 16) & 0xFFFFu; }
+
+}  // namespace vl

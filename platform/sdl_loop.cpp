@@ -1,0 +1,107 @@
+#include "platform/sdl_loop.h"
+
+#include <SDL_syswm.h>
+
+#include <thread>
+
+#include "platform/sdl_devices.h"
+#include "platform/sdl_events.h"
+#include "platform/sdl_window.h"
+
+namespace vl {
+
+SdlLoopPlatform::~SdlLoopPlatform() {
+  for (void* c : cursors_) SDL_FreeCursor(static_cast<SDL_Cursor*>(c));
+}
+
+uint32_t SdlLoopPlatform::TimeGetTime() { return static_cast<uint32_t>(SDL_GetTicks64()); }
+
+void SdlLoopPlatform::Sleep(uint32_t ms) {
+  if (ms == 0) {
+    std::this_thread::yield();  // stay runnable; just let others run
+  } else {
+    SDL_Delay(ms);
+  }
+}
+
+void SdlLoopPlatform::FillQueue() {
+  EventContext ctx;
+  ctx.leaveArmed = &sdlWindow.leaveArmed;
+  if (sdlWindow.window) {
+    ctx.windowId = SDL_GetWindowID(sdlWindow.window);
+    int w = 0, h = 0, pw = 0, ph = 0;
+    SDL_GetWindowSize(sdlWindow.window, &w, &h);
+    SDL_GL_GetDrawableSize(sdlWindow.window, &pw, &ph);
+    if (w > 0 && h > 0 && pw > 0 && ph > 0) {
+      ctx.pixelsPerPointX = static_cast<float>(pw) / static_cast<float>(w);
+      ctx.pixelsPerPointY = static_cast<float>(ph) / static_cast<float>(h);
+    }
+  }
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) TranslateEvent(e, ctx, queue_);
+}
+
+bool SdlLoopPlatform::PeekMessage(Msg& out) {
+  if (queue_.empty()) FillQueue();
+  if (queue_.empty()) return false;
+  out = queue_.front();
+  return true;
+}
+
+void SdlLoopPlatform::TranslateMessage(const Msg&) {
+  // SDL delivers typed text as events of its own, which already arrive here
+  // as character messages right after their key-down.
+}
+
+bool SdlLoopPlatform::GetMessage(Msg& out) {
+  if (queue_.empty()) FillQueue();
+  if (queue_.empty()) {
+    out = Msg{};
+    return true;
+  }
+  out = queue_.front();
+  queue_.pop_front();
+  return out.message != wm::QUIT;
+}
+
+CursorHandle SdlLoopPlatform::LoadCursor(int id) {
+  SDL_SystemCursor which = SDL_SYSTEM_CURSOR_ARROW;
+  switch (id) {
+    case 32512: which = SDL_SYSTEM_CURSOR_ARROW; break;
+    case 32515: which = SDL_SYSTEM_CURSOR_CROSSHAIR; break;
+    case 32646: which = SDL_SYSTEM_CURSOR_SIZEALL; break;
+    case 32514: which = SDL_SYSTEM_CURSOR_WAIT; break;
+    case 32648: which = SDL_SYSTEM_CURSOR_NO; break;
+    case 32513: which = SDL_SYSTEM_CURSOR_IBEAM; break;
+    default: break;
+  }
+  SDL_Cursor* c = SDL_CreateSystemCursor(which);
+  if (c) cursors_.push_back(c);
+  return c;
+}
+
+bool SdlLoopPlatform::IsZoomed() {
+  return sdlWindow.window && (SDL_GetWindowFlags(sdlWindow.window) & SDL_WINDOW_MAXIMIZED) != 0;
+}
+
+void SdlLoopPlatform::SwapBuffers() {
+  if (sdlWindow.window) SDL_GL_SwapWindow(sdlWindow.window);
+}
+
+uint32_t SdlLoopPlatform::WindowHandle() {
+  if (!sdlWindow.window) return 0;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(sdlWindow.window, &info)) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (info.subsystem == SDL_SYSWM_X11) return static_cast<uint32_t>(info.info.x11.window);
+#endif
+  }
+  return SDL_GetWindowID(sdlWindow.window);
+}
+
+std::unique_ptr<DeviceBackend> SdlLoopPlatform::OpenDevices() {
+  return std::make_unique<SdlDeviceBackend>(sdlWindow.window);
+}
+
+}  // namespace vl

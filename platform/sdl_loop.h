@@ -1,0 +1,32 @@
+// The main loop's system operations on SDL2: the clock, yielding and
+// sleeping, the message queue fed from SDL's events, the system cursors and
+// the buffer swap.
+#pragma once
+
+#include <deque>
+
+#include "shell/main_loop.h"
+
+namespace vl {
+
+class SdlLoopPlatform final : public LoopPlatform {
+ public:
+  ~SdlLoopPlatform() override;
+  uint32_t TimeGetTime() override;
+  void Sleep(uint32_t ms) override;
+  bool PeekMessage(Msg& out) override;
+  void TranslateMessage(const Msg& msg) override;
+  bool GetMessage(Msg& out) override;
+  CursorHandle LoadCursor(int id) override;
+  bool IsZoomed() override;
+  void SwapBuffers() override;
+  uint32_t WindowHandle() override;
+  std::unique_ptr<DeviceBackend> OpenDevices() override;
+
+ private:
+  void FillQueue();
+  std::deque<Msg> queue_;
+  std::deque<void*> cursors_;
+};
+
+}  // namespace vl

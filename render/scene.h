@@ -1,0 +1,8 @@
+// The game's initialisation.
+#pragma once
+
+namespace vl {
+
+void glkInit();
+
+}  // namespace vl

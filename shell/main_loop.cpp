@@ -1,0 +1,153 @@
+#include "shell/main_loop.h"
+
+#include <cstring>
+
+#include "flight/game_frame.h"
+#include "flight/recordings.h"
+#include "input/input_state.h"
+#include "render/gl_api.h"
+#include "render/scene.h"
+#include "shell/log.h"
+#include "shell/window.h"
+
+namespace vl {
+
+LoopPlatform* loopPlatform = nullptr;
+CursorHandle cursorTable[6] = {};
+uint32_t lastFrameTime = 0;
+
+bool PumpMessages() {
+  Msg msg;
+  if (!loopPlatform->PeekMessage(msg)) return false;
+  do {
+    loopPlatform->TranslateMessage(msg);
+    if (!loopPlatform->GetMessage(msg)) return true;
+    WndProc(msg);
+  } while (loopPlatform->PeekMessage(msg));
+  return false;
+}
+
+bool BeginFrame() {
+  // The tick is measured from when the previous frame began. The difference
+  // is taken modulo 2^32, so the wait behaves the same across the clock's
+  // wrap-around.
+  while (static_cast<uint32_t>(loopPlatform->TimeGetTime() - lastFrameTime) < 16u) {
+    loopPlatform->Sleep(0);
+  }
+  lastFrameTime = loopPlatform->TimeGetTime();
+  if (windowActive && keysPressed[VK_ESCAPE]) {
+    EndOfFlightSave();
+    return false;
+  }
+  return true;
+}
+
+void PresentFrame() {
+  gl.Finish();
+  gl.Disable(glc::SCISSOR_TEST);
+  gl.Disable(glc::BLEND);
+  gl.Color4f(1, 1, 1, 1);
+  gl.LoadIdentity();
+  gl.Flush();
+  loopPlatform->SwapBuffers();
+}
+
+namespace {
+
+void RunMainLoop() {
+  bool quit = false;
+  for (;;) {
+    inputDevices->update();
+    sizeChanged = false;
+    if (PumpMessages()) quit = true;
+    if (closeRequested) break;
+
+    const bool savedLeft = mouseLeft;
+    const int32_t savedX = mouseX, savedY = mouseY;
+    if (clickPending) {
+      mouseLeft = true;
+      mouseX = clickX;
+      mouseY = clickY;
+    }
+
+    if (!BeginFrame()) break;
+    GameFrame();
+
+    std::memset(keysPressed, 0, 256);
+    for (int k = 0; k < 256; ++k) {
+      if (keysReleased[k]) {
+        keysHeld[k] = 0;
+        keysReleased[k] = 0;
+      }
+    }
+    if (clickPending) {
+      clickPending = false;
+      mouseLeft = savedLeft;
+      mouseX = savedX;
+      mouseY = savedY;
+    }
+    typedChar = 0;
+    closeRequested = false;
+
+    if (windowActive) {
+      PresentFrame();
+      paintCount = 0;
+    } else {
+      loopPlatform->Sleep(10);
+    }
+    if (resizePending) {
+      resizePending = false;
+      ResizeViewport(windowSettings.width, windowSettings.height);
+    }
+    activationChanged = false;
+    if (quit) break;
+  }
+}
+
+}  // namespace
+
+int WinMain() {
+  typedChar = 0;
+  LogStart("log.txt");
+  std::memset(keysPressed, 0, sizeof keysPressed);
+  std::memset(keysReleased, 0, sizeof keysReleased);
+  windowSettings.width = 800;
+  windowSettings.height = 500;
+  windowSettings.posX = 100;
+  windowSettings.posY = 50;
+  windowSettings.maximised = false;
+  windowSettings.sampleCount = 0;
+  std::memset(keysHeld, 0, sizeof keysHeld);
+
+  LogWrite("CreateGLWindow()");
+  if (!CreateGLWindow(kGameTitle, windowSettings.width, windowSettings.height, 32, -1)) return 0;
+  mouseX = -1000;
+  mouseWheel = 0;
+
+  LogWrite("load cursors");
+  for (int i = 0; i < 6; ++i) cursorTable[i] = loopPlatform->LoadCursor(kCursorIds[i]);
+
+  inputDevices = std::make_unique<InputDevices>(loopPlatform->OpenDevices());
+  LogWrite("numjoyaxes: %i", inputDevices->numJoyAxes());
+
+  LogWrite("glkInit()");
+  glkInit();
+
+  LogResume();
+  LogWrite("hwnd=%08X", loopPlatform->WindowHandle());
+  LogWrite("enter message loop ------------ USAGE START");
+  LogSuspend();
+
+  RunMainLoop();
+
+  LogResume();
+  LogWrite("leave message loop ------------ USAGE END");
+  windowSettings.maximised = loopPlatform->IsZoomed();
+  LogWrite("glkFree()");
+  LogWrite("kill window");
+  DestroyGLWindow();
+  LogWrite("end of WinMain() -> exit program");
+  return 0;
+}
+
+}  // namespace vl
