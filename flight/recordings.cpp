@@ -2,6 +2,7 @@
 
 namespace vl {
 
+void RecordFrame(Vec3, const float*) {}
 void EndOfFlightSave() {}
 void LoadRecordings() {}
 

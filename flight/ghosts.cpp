@@ -1,0 +1,7 @@
+#include "flight/ghosts.h"
+
+namespace vl {
+
+void DrawGhosts() {}
+
+}  // namespace vl
