@@ -1,0 +1,29 @@
+# Makes sure the Debian/Ubuntu packages named in the arguments are installed:
+# installs them with apt-get when run as root, otherwise prints the exact
+# command to run and stops.
+ensure_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if ! command -v apt-get >/dev/null 2>&1; then
+    echo "vantaloop: missing packages: ${missing[*]} (no apt-get here: install SDL2 development files, OpenGL, CMake, a C++20 compiler, GoogleTest, Google Benchmark, Xvfb and xdotool by hand)" >&2
+    exit 1
+  fi
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "vantaloop: missing packages. Install them with:" >&2
+    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "vantaloop: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq >/dev/null || apt-get update
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# What building and running the game needs.
+GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libgl1-mesa-dri libegl-mesa0
+  libgtest-dev libbenchmark-dev libx11-dev)
+# What the tests need on top: a virtual X server, real key presses, screenshots.
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick)

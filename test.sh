@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds vantaloop and runs every test: the logic and GL-stream tests (also
+# under AddressSanitizer and UndefinedBehaviorSanitizer), the headless
+# rendering tests, and the end-to-end tests of the real program under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+ensure_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+jobs=$(nproc)
+
+echo "== Build"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+
+echo "== Build (sanitizers, logic only)"
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTALOOP_CORE_ONLY=ON -DVANTALOOP_SANITIZE=ON >/dev/null
+cmake --build build-sanitize -j"$jobs"
+
+export VANTALOOP_NO_DIALOGS=1
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-sanitize -j"$jobs" --output-on-failure
+
+echo "== All tests"
+ctest --test-dir build -j"$jobs" --output-on-failure

@@ -1,0 +1,16 @@
+# The game without any desktop: SDL's offscreen driver, stopped by SIGTERM.
+# It must shut down cleanly and leave the complete log.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$1"
+
+e2e_launch SDL_VIDEODRIVER=offscreen
+sleep 1
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended by itself"
+kill -TERM "$GAME_PID"
+e2e_wait_exit 20
+[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+hwnd=$(sed -n 5p "$WORK/log.txt")
+[[ "$hwnd" =~ ^hwnd=[0-9A-F]{8}$ ]] || fail "bad window handle line: $hwnd"
+e2e_expect_log "CreateGLWindow()" "load cursors" "numjoyaxes: 0" "glkInit()" "$hwnd" \
+  "enter message loop ------------ USAGE START" "${SHUTDOWN_LINES[@]}"
+echo "PASS: SIGTERM ends the headless game with the full log"

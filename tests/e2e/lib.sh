@@ -1,0 +1,147 @@
+# Shared helpers for the end-to-end tests: the real game binary in a fresh
+# working folder, on a private Xvfb display, driven by real X input events.
+#
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_init "$1"          # the game binary; makes $WORK and cleans up on exit
+#   e2e_start_xvfb         # private X server; sets DISPLAY
+#   e2e_launch             # starts the game in $WORK; sets GAME_PID
+#   e2e_window             # waits for the game window; sets WID
+#   e2e_key Escape         # focuses the window and presses a key for real
+#   e2e_wait_exit 20       # waits for the game to end; sets GAME_RC
+#   e2e_expect_log "line" ...   # log.txt must be exactly these lines
+set -u
+
+GAME=""
+WORK=""
+GAME_PID=""
+GAME_RC=""
+WID=""
+XVFB_PID=""
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "$WORK" ] && [ -f "$WORK/log.txt" ]; then
+    echo "--- log.txt" >&2
+    cat "$WORK/log.txt" >&2
+  fi
+  if [ -n "$WORK" ] && [ -f "$WORK/stderr.txt" ]; then
+    echo "--- game stderr" >&2
+    cat "$WORK/stderr.txt" >&2
+  fi
+  exit 1
+}
+
+e2e_cleanup() {
+  if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+    kill -KILL "$GAME_PID" 2>/dev/null
+  fi
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+  fi
+  if [ -n "$WORK" ] && [ -z "${E2E_KEEP:-}" ]; then
+    rm -rf "$WORK"
+  fi
+}
+
+e2e_init() {
+  GAME=$(readlink -f "$1")
+  [ -x "$GAME" ] || fail "no game binary at $1"
+  WORK=$(mktemp -d /tmp/vantaloop-e2e.XXXXXX)
+  mkdir -p "$WORK/recordings"
+  trap e2e_cleanup EXIT
+  export VANTALOOP_NO_DIALOGS=1
+}
+
+e2e_start_xvfb() {
+  command -v Xvfb >/dev/null || fail "Xvfb is not installed"
+  local fifo="$WORK/.displayfd"
+  mkfifo "$fifo"
+  # Xvfb picks a free display number and writes it to the given descriptor.
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>"$fifo" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  local number
+  if ! read -r -t 20 number <"$fifo"; then
+    fail "Xvfb did not start"
+  fi
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+  unset SDL_VIDEODRIVER
+}
+
+# Starts the game in $WORK (extra arguments: environment assignments).
+e2e_launch() {
+  (cd "$WORK" && exec env "$@" "$GAME" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+  GAME_PID=$!
+}
+
+e2e_window() {
+  local i
+  WID=""
+  for i in $(seq 1 200); do
+    WID=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null | head -n 1)
+    [ -n "$WID" ] && return 0
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+    sleep 0.1
+  done
+  fail "no game window appeared"
+}
+
+# Gives the game window the keyboard focus and presses the key for real
+# (XTEST), the way a player's keyboard would.
+e2e_key() {
+  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+  sleep 0.2
+  xdotool key "$1"
+}
+
+# Asks the window to close, as its title bar's close button does.
+e2e_close() {
+  [ -n "${VANTALOOP_X11_CLOSE:-}" ] || fail "VANTALOOP_X11_CLOSE is not set"
+  "$VANTALOOP_X11_CLOSE" "$WID" || fail "could not send the close request"
+}
+
+e2e_wait_exit() {
+  local limit=$1 i
+  for i in $(seq 1 $((limit * 10))); do
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      wait "$GAME_PID"
+      GAME_RC=$?
+      GAME_PID=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the game did not end within $limit s"
+}
+
+# log.txt must hold exactly the given lines.
+e2e_expect_log() {
+  local expected actual
+  expected=$(printf '%s\n' "$@")
+  actual=$(cat "$WORK/log.txt" 2>/dev/null)
+  if [ "$expected" != "$actual" ]; then
+    echo "expected log:" >&2
+    printf '%s\n' "$expected" >&2
+    fail "log.txt differs"
+  fi
+}
+
+# The last lines of log.txt must be the given ones.
+e2e_expect_log_tail() {
+  local n=$# expected actual
+  expected=$(printf '%s\n' "$@")
+  actual=$(tail -n "$n" "$WORK/log.txt" 2>/dev/null)
+  if [ "$expected" != "$actual" ]; then
+    echo "expected the log to end with:" >&2
+    printf '%s\n' "$expected" >&2
+    fail "log.txt ends differently"
+  fi
+}
+
+SHUTDOWN_LINES=(
+  "leave message loop ------------ USAGE END"
+  "glkFree()"
+  "kill window"
+  "end of WinMain() -> exit program"
+)

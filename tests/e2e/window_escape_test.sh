@@ -1,0 +1,17 @@
+# The game in a real X window, ended by a real Escape key press.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$1"
+e2e_start_xvfb
+
+e2e_launch
+e2e_window
+sleep 0.5
+e2e_key Escape
+e2e_wait_exit 20
+[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+hwnd=$(sed -n 5p "$WORK/log.txt")
+# Under X11 the logged handle is the X window id, the one xdotool found.
+[ "$hwnd" = "$(printf 'hwnd=%08X' "$WID")" ] || fail "logged $hwnd for window $WID"
+e2e_expect_log "CreateGLWindow()" "load cursors" "numjoyaxes: 0" "glkInit()" "$hwnd" \
+  "enter message loop ------------ USAGE START" "${SHUTDOWN_LINES[@]}"
+echo "PASS: Escape in the real window ends the game"
