@@ -1,5 +1,6 @@
 #include "input/window_proc.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "input/input_state.h"
@@ -15,6 +16,15 @@ namespace {
 int32_t SignedLo(intptr_t v) { return static_cast<int16_t>(static_cast<uint32_t>(v) & 0xFFFFu); }
 int32_t SignedHi(intptr_t v) { return static_cast<int16_t>((static_cast<uint32_t>(v) >> 16) & 0xFFFFu); }
 
+// One coordinate in the units of the window settings' size: divide first,
+// then multiply, rounded to the nearest integer with ties to even. A client
+// area far smaller than the recorded size could scale past what an int32
+// holds; such a value is pinned to the int32 range.
+int32_t ScaleCoordinate(double v, int32_t client, int32_t settings) {
+  const double scaled = std::nearbyint(v / client * settings);
+  return static_cast<int32_t>(std::clamp(scaled, -2147483648.0, 2147483647.0));
+}
+
 // Scales a client position to the units of the window settings' size. A
 // client area of zero width or height keeps the previous value.
 void ScaledPosition(intptr_t lParam, int32_t& outX, int32_t& outY) {
@@ -22,8 +32,8 @@ void ScaledPosition(intptr_t lParam, int32_t& outX, int32_t& outY) {
   const double y = HiWord(static_cast<uintptr_t>(lParam));
   int32_t cw = 0, ch = 0;
   windowOps->GetClientRect(cw, ch);
-  if (cw != 0) outX = static_cast<int32_t>(std::nearbyint(x / cw * windowSettings.width));
-  if (ch != 0) outY = static_cast<int32_t>(std::nearbyint(y / ch * windowSettings.height));
+  if (cw != 0) outX = ScaleCoordinate(x, cw, windowSettings.width);
+  if (ch != 0) outY = ScaleCoordinate(y, ch, windowSettings.height);
 }
 
 }  // namespace

@@ -1,4 +1,15 @@
 // The device object's keyboard, mouse and joystick on SDL2.
+//
+// All three follow the game window's input focus, as foreground devices
+// do: while another window has the focus the keyboard and joystick reads
+// fail (the device object then zeroes the keys, and X, Y and the buttons of
+// the joystick) and the mouse reads as still with no button down.
+//
+// The joystick's state is taken straight from SDL each frame (the read
+// updates SDL's joysticks itself), so it does not depend on anyone pumping
+// events. SDL is told to keep joystick state current even while no window
+// of the program has the focus: the focus rule above is applied here, and
+// when the focus comes back the stick's position is already the real one.
 #pragma once
 
 #include <SDL.h>
@@ -13,6 +24,8 @@ class SdlDeviceBackend final : public DeviceBackend {
   // nullptr reads the devices whatever has the focus.
   explicit SdlDeviceBackend(SDL_Window* focusWindow);
   ~SdlDeviceBackend() override;
+  SdlDeviceBackend(const SdlDeviceBackend&) = delete;
+  SdlDeviceBackend& operator=(const SdlDeviceBackend&) = delete;
 
   void KeyboardAcquire() override;
   bool KeyboardRead(uint8_t state[256]) override;
@@ -26,9 +39,18 @@ class SdlDeviceBackend final : public DeviceBackend {
   bool JoystickRead(JoystickReading& out) override;
   void MessageBox(const char* caption, const char* text) override;
 
+  // SDL's -32768..32767 axis range mapped linearly onto -1000..1000.
+  static int32_t ScaleAxis(int value);
+
  private:
+  bool Focused() const;
+  static int WatchWheel(void* self, SDL_Event* event);
+
   SDL_Window* focusWindow_;
+  bool joystickSubsystem_ = false;
   SDL_Joystick* joystick_ = nullptr;
+  SDL_JoystickGUID joystickGuid_{};
+  int32_t wheel_ = 0;  // wheel motion since the last mouse read, 120 per notch
 };
 
 }  // namespace vl

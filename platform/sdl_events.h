@@ -1,4 +1,36 @@
 // The one place where SDL's events become the game's window messages.
+//
+// Each event becomes the messages Windows would have sent for the same
+// happening, packed as Windows packs them:
+//   key down/up      WM_KEYDOWN/WM_KEYUP, wParam the virtual-key code, lParam
+//                    repeat count 1, scan code (bits 16-23), extended key
+//                    (24), Alt down (29), previously down (30), released
+//                    (31); with Alt held (and Control not) and for F10,
+//                    WM_SYSKEYDOWN/WM_SYSKEYUP instead. Enter, Tab, Backspace,
+//                    Escape and Control+letter also give their control
+//                    character as WM_CHAR, as Windows' TranslateMessage does.
+//   typed text       one WM_CHAR per character, in the Windows-1252 code
+//                    page ('?' for characters it lacks); WM_SYSCHAR when it
+//                    follows a system key-down
+//   pointer          positions in window coordinates (points); the window
+//                    procedure scales them by the client size, also in points
+//   pointer motion   WM_SETCURSOR (hit-test HTCLIENT), then WM_MOUSEMOVE with
+//                    the client position; none while the pointer is outside
+//                    the client area
+//   buttons          WM_L/M/RBUTTONDOWN and ...UP with the client position
+//   wheel            WM_MOUSEWHEEL, ±120 per notch in wParam's high word
+//   window moved     WM_MOVE, lParam the client area's screen corner
+//   size changed     WM_SIZE, lParam the drawable size in pixels, wParam
+//                    SIZE_RESTORED or SIZE_MAXIMIZED
+//   minimised        WM_ACTIVATE (inactive, minimised), WM_SIZE SIZE_MINIMIZED 0 x 0
+//   restored         WM_SIZE SIZE_RESTORED, WM_ACTIVATE (focus, not minimised)
+//   focus in/out     WM_ACTIVATE WA_ACTIVE/WA_INACTIVE, minimised state in
+//                    the high word
+//   exposed          WM_PAINT
+//   close button     WM_CLOSE
+//   pointer left     WM_MOUSELEAVE, only when leave tracking was armed
+//   SDL_QUIT         WM_QUIT
+// Events for other windows are dropped.
 #pragma once
 
 #include <SDL.h>
@@ -15,6 +47,14 @@ struct EventContext {
   float pixelsPerPointY = 1.0f;
   bool* leaveArmed = nullptr;       // set by TrackMouseLeave, cleared here
 };
+
+// WM_SIZE's wParam.
+constexpr uintptr_t SIZE_RESTORED = 0;
+constexpr uintptr_t SIZE_MINIMIZED = 1;
+constexpr uintptr_t SIZE_MAXIMIZED = 2;
+
+// The hit-test code of the client area, in WM_SETCURSOR's lParam.
+constexpr int HTCLIENT = 1;
 
 // Appends the messages that Windows would have sent for this event.
 void TranslateEvent(const SDL_Event& event, EventContext& ctx, std::deque<Msg>& out);

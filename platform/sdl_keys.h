@@ -1,14 +1,51 @@
 // Key numbering: SDL's keys to Windows virtual-key codes (the message input
 // state) and to DirectInput key codes (the device object's keyboard).
+//
+// The message side reports keys the way Windows' WM_KEYDOWN does: both
+// Shift keys as VK_SHIFT (0x10), both Control keys as VK_CONTROL (0x11) and
+// both Alt keys as VK_MENU (0x12); left and right differ only in the scan
+// code and in the extended-key flag (right Control and right Alt are
+// extended keys). The device side keeps them apart, as DirectInput does
+// (DIK_LSHIFT 0x2A, DIK_RSHIFT 0x36, ...).
 #pragma once
 
 #include <SDL.h>
 
+#include <cstdint>
+
 namespace vl {
 
+// Windows virtual-key codes the back end refers to by name.
+namespace vk {
+constexpr int BACK = 0x08, TAB = 0x09, CLEAR = 0x0C, RETURN = 0x0D;
+constexpr int SHIFT = 0x10, CONTROL = 0x11, MENU = 0x12;
+constexpr int ESCAPE = 0x1B, SPACE = 0x20;
+constexpr int PRIOR = 0x21, NEXT = 0x22, END = 0x23, HOME = 0x24;
+constexpr int LEFT = 0x25, UP = 0x26, RIGHT = 0x27, DOWN = 0x28;
+constexpr int INSERT = 0x2D, DELETE_ = 0x2E;
+constexpr int NUMPAD0 = 0x60, MULTIPLY = 0x6A, ADD = 0x6B, SUBTRACT = 0x6D, DECIMAL = 0x6E,
+              DIVIDE = 0x6F;
+constexpr int F1 = 0x70, F10 = 0x79, F24 = 0x87;
+constexpr int OEM_1 = 0xBA, OEM_PLUS = 0xBB, OEM_COMMA = 0xBC, OEM_MINUS = 0xBD,
+              OEM_PERIOD = 0xBE, OEM_2 = 0xBF, OEM_3 = 0xC0, OEM_4 = 0xDB, OEM_5 = 0xDC,
+              OEM_6 = 0xDD, OEM_7 = 0xDE, OEM_102 = 0xE2;
+}  // namespace vk
+
 // The Windows virtual-key code of a key, 0 for keys Windows has none for.
+// Letters follow the keyboard layout (the key that types 'a' is VK 'A');
+// the keypad follows Num Lock as Windows does (keypad 7 without Num Lock is
+// VK_HOME, keypad 5 is VK_CLEAR).
 int VirtualKeyFromSdl(const SDL_Keysym& key);
+
 // The DirectInput key code of a physical key, 0 for none.
 int DirectInputKeyFromScancode(SDL_Scancode sc);
+
+// The keyboard scan code Windows puts into bits 16-23 of a key message's
+// lParam, and whether bit 24 (extended key) is set.
+struct WindowsScanCode {
+  uint8_t code = 0;
+  bool extended = false;
+};
+WindowsScanCode WindowsScanCodeFromScancode(SDL_Scancode sc);
 
 }  // namespace vl

@@ -82,7 +82,23 @@ int32_t SdlWindowPlatform::ChooseMultisampleFormat(const int32_t* attributes) {
 
 bool SdlWindowPlatform::DisableSwapWait() { return SDL_GL_SetSwapInterval(0) == 0; }
 
-void SdlWindowPlatform::ShowWindow() { SDL_ShowWindow(sdlWindow.window); }
+void SdlWindowPlatform::ShowWindow() {
+  SDL_ShowWindow(sdlWindow.window);
+  // On a high-DPI display the drawable has more pixels than the window has
+  // points. Report the size once more so the viewport covers all of it.
+  int w = 0, h = 0, pw = 0, ph = 0;
+  SDL_GetWindowSize(sdlWindow.window, &w, &h);
+  SDL_GL_GetDrawableSize(sdlWindow.window, &pw, &ph);
+  if (pw != w || ph != h) {
+    SDL_Event resized{};
+    resized.type = SDL_WINDOWEVENT;
+    resized.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    resized.window.windowID = SDL_GetWindowID(sdlWindow.window);
+    resized.window.data1 = w;
+    resized.window.data2 = h;
+    SDL_PushEvent(&resized);
+  }
+}
 
 void SdlWindowPlatform::MaximiseWindow() { SDL_MaximizeWindow(sdlWindow.window); }
 

@@ -1,0 +1,44 @@
+# Real key presses, pointer moves, clicks and wheel turns in the game's X
+# window: none of them but Escape ends the game, and Escape does, cleanly.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$1"
+e2e_start_xvfb
+
+e2e_launch
+e2e_window
+sleep 0.5
+
+alive() {
+  kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after $1"
+}
+
+# Letters, digits, modifiers, Alt combinations (system keys), F10, the
+# keypad and the navigation block.
+e2e_key a
+for keys in "shift+b" "1" "ctrl+c" "alt+x" "F10" "KP_5" "KP_Enter" "Return" "Home" \
+            "Delete" "semicolon" "Control_R" "Alt_R" "F1"; do
+  xdotool key "$keys"
+done
+sleep 0.3
+alive "ordinary keys"
+
+# A key held down long enough to repeat, then let go.
+xdotool keydown q
+sleep 0.6
+xdotool keyup q
+alive "a held key"
+
+# The pointer over the window, every button, the wheel both ways, and out
+# of the window again with the left button down.
+xdotool mousemove --window "$WID" 200 150
+xdotool click 1 click 2 click 3 click 4 click 4 click 5
+xdotool mousemove --window "$WID" 300 200 mousedown 1 mousemove 5 5 mouseup 1
+sleep 0.3
+alive "mouse input"
+
+e2e_key Escape
+e2e_wait_exit 20
+[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+e2e_expect_log_tail "${SHUTDOWN_LINES[@]}"
+[ ! -s "$WORK/stderr.txt" ] || fail "the game complained: $(cat "$WORK/stderr.txt")"
+echo "PASS: only Escape ends the game"
