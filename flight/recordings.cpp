@@ -1,9 +1,314 @@
 #include "flight/recordings.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include "shell/log.h"
+
 namespace vl {
 
-void RecordFrame(Vec3, const float*) {}
-void EndOfFlightSave() {}
-void LoadRecordings() {}
+Recording recordings[kMaxRecordings];
+int32_t recordingCount = 1;
+
+namespace {
+
+constexpr const char* kCounterFile = "mem.txt";
+constexpr const char* kCounterTemp = "mem.txt.tmp";
+constexpr int32_t kMaxLoaded = kMaxRecordings - 1;
+
+// Records are moved between the file and memory in blocks of this many, so
+// that a full flight costs a few dozen stream calls rather than ten thousand.
+constexpr size_t kBlockRecords = 1024;
+unsigned char block[kBlockRecords * kRecordBytes];
+
+void PutU32(unsigned char* out, uint32_t v) {
+  out[0] = static_cast<unsigned char>(v);
+  out[1] = static_cast<unsigned char>(v >> 8);
+  out[2] = static_cast<unsigned char>(v >> 16);
+  out[3] = static_cast<unsigned char>(v >> 24);
+}
+
+uint32_t GetU32(const unsigned char* in) {
+  return static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 |
+         static_cast<uint32_t>(in[2]) << 16 | static_cast<uint32_t>(in[3]) << 24;
+}
+
+void PutFloat(unsigned char* out, float f) {
+  uint32_t bits;
+  std::memcpy(&bits, &f, 4);
+  PutU32(out, bits);
+}
+
+float GetFloat(const unsigned char* in) {
+  const uint32_t bits = GetU32(in);
+  float f;
+  std::memcpy(&f, &bits, 4);
+  return f;
+}
+
+// Pushes what was written out of the C library and the operating system's
+// caches onto the disk.
+bool FlushToDisk(std::FILE* f) {
+  if (std::fflush(f) != 0) return false;
+#if defined(_WIN32)
+  return _commit(_fileno(f)) == 0;
+#else
+  return fsync(fileno(f)) == 0;
+#endif
+}
+
+// Makes a rename inside `dir` itself durable. Best effort: not every file
+// system lets a folder be synced.
+void SyncFolder(const std::filesystem::path& dir) {
+#if !defined(_WIN32)
+  const std::string name = dir.empty() ? std::string(".") : dir.string();
+  const int fd = ::open(name.c_str(), O_RDONLY);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+#else
+  (void)dir;
+#endif
+}
+
+// Finishes a temporary file and moves it over `target` in one step, so a
+// reader sees either the old file or the complete new one. On failure the
+// temporary file is removed and `target` is left as it was.
+bool CommitFile(std::FILE* f, bool written, const std::string& temp, const std::string& target) {
+  bool ok = written && FlushToDisk(f);
+  if (std::fclose(f) != 0) ok = false;
+  std::error_code ec;
+  if (ok) {
+    std::filesystem::rename(temp, target, ec);
+    ok = !ec;
+  }
+  if (!ok) {
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  SyncFolder(std::filesystem::path(target).parent_path());
+  return true;
+}
+
+// The number held by mem.txt. Returns false when there is no such file;
+// `number` is set only when the file starts with a number. Read as a wide
+// integer so that an out-of-range value is seen as such.
+bool ReadCounter(long long& number, bool& hasNumber) {
+  hasNumber = false;
+  std::FILE* f = std::fopen(kCounterFile, "r");
+  if (!f) return false;
+  long long value = 0;
+  if (std::fscanf(f, "%lli\n", &value) == 1) {
+    number = value;
+    hasNumber = true;
+  }
+  std::fclose(f);
+  return true;
+}
+
+bool WriteCounter(int32_t number) {
+  std::FILE* f = std::fopen(kCounterTemp, "w");
+  if (!f) return false;
+  const bool written = std::fprintf(f, "%i\n", number) > 0;
+  return CommitFile(f, written, kCounterTemp, kCounterFile);
+}
+
+// Says on stderr and in the log that something went wrong at the end of a
+// flight. The main loop has switched logging off by now; it is switched back
+// on for this, as the shutdown does right after.
+void ReportSaveFailure(const char* text) {
+  std::fprintf(stderr, "vantaloop: %s\n", text);
+  LogResume();
+  LogWrite("%s", text);
+}
+
+// Bytes in the file from the current position to its end, or -1.
+long long BytesLeft(std::FILE* f) {
+  const long here = std::ftell(f);
+  if (here < 0 || std::fseek(f, 0, SEEK_END) != 0) return -1;
+  const long end = std::ftell(f);
+  if (std::fseek(f, here, SEEK_SET) != 0 || end < here) return -1;
+  return static_cast<long long>(end) - here;
+}
+
+void ClearEntry(Recording& r) {
+  r.frameCount = 0;
+  r.frames.reset();
+  r.cursor = 0;
+}
+
+}  // namespace
+
+void EncodeFrameRecord(const FrameRecord& record, unsigned char out[kRecordBytes]) {
+  PutFloat(out + 0, record.position.x);
+  PutFloat(out + 4, record.position.y);
+  PutFloat(out + 8, record.position.z);
+  for (int i = 0; i < 16; ++i) PutFloat(out + 12 + 4 * i, record.rotation[i]);
+}
+
+FrameRecord DecodeFrameRecord(const unsigned char in[kRecordBytes]) {
+  FrameRecord r;
+  r.position = Vec3(GetFloat(in + 0), GetFloat(in + 4), GetFloat(in + 8));
+  for (int i = 0; i < 16; ++i) r.rotation[i] = GetFloat(in + 12 + 4 * i);
+  return r;
+}
+
+void RecordingPath(int32_t number, char* out, size_t size) {
+  std::snprintf(out, size, "recordings/rec%04i.bin", number);
+}
+
+void RecordFrame(Vec3 position, const float rotation[16]) {
+  Recording& live = recordings[0];
+  if (!live.frames) return;  // no buffer: the flight is not recorded
+  if (live.frameCount >= kLiveFrames) return;
+  const int32_t n = live.frameCount;
+  live.frameCount = n + 1;
+  if (n < 0) return;  // the first frames of a run are counted, not stored
+  FrameRecord& rec = live.frames[n];
+  rec.position = position;
+  std::memcpy(rec.rotation, rotation, sizeof rec.rotation);
+}
+
+bool SaveRecording(const char* path) {
+  const Recording& live = recordings[0];
+  const int32_t count = std::max<int32_t>(live.frameCount, 0);
+  if (count > 0 && !live.frames) return false;
+
+  // The recordings folder is made when it is missing; if something else
+  // stands in its way, opening the file below fails.
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code ec;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+    std::filesystem::create_directories(folder, ec);
+  }
+
+  const std::string target = path;
+  const std::string temp = target + ".tmp";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (!f) return false;
+
+  unsigned char head[kCountBytes];
+  PutU32(head, static_cast<uint32_t>(count));
+  bool written = std::fwrite(head, 1, kCountBytes, f) == kCountBytes;
+  for (int32_t done = 0; written && done < count;) {
+    const size_t n = std::min<size_t>(kBlockRecords, static_cast<size_t>(count - done));
+    for (size_t i = 0; i < n; ++i) EncodeFrameRecord(live.frames[done + i], block + i * kRecordBytes);
+    written = std::fwrite(block, kRecordBytes, n, f) == n;
+    done += static_cast<int32_t>(n);
+  }
+  return CommitFile(f, written, temp, target);
+}
+
+void EndOfFlightSave() {
+  const Recording& live = recordings[0];
+  if (live.frameCount <= kMinSavedFrames) return;
+
+  // The next number after the one in mem.txt; 0 without the file, 1 when
+  // it holds no number. A value that cannot be advanced to a file number
+  // (below -1, or at the top of the range) counts as no number.
+  int32_t k = 0;
+  long long held = 0;
+  bool hasNumber = false;
+  if (ReadCounter(held, hasNumber)) {
+    if (hasNumber && held >= -1 && held < INT32_MAX) k = static_cast<int32_t>(held);
+    k += 1;
+  }
+
+  char path[64];
+  RecordingPath(k, path, sizeof path);
+  char text[160];
+  if (!SaveRecording(path)) {
+    std::snprintf(text, sizeof text, "could not save the flight of %i frames as %s", live.frameCount, path);
+    ReportSaveFailure(text);
+    return;
+  }
+  // Only a complete file is ever counted.
+  if (!WriteCounter(k)) {
+    std::snprintf(text, sizeof text, "saved %s but could not update %s", path, kCounterFile);
+    ReportSaveFailure(text);
+  }
+}
+
+void LoadRecordings() {
+  for (int i = 1; i < kMaxRecordings; ++i) ClearEntry(recordings[i]);
+  Recording& live = recordings[0];
+  if (!live.frames) live.frames.reset(new (std::nothrow) FrameRecord[kLiveFrames]);
+  live.frameCount = -kSkippedFrames;
+  live.cursor = 0;
+  recordingCount = 1;
+
+  long long n = 0;
+  bool hasNumber = false;
+  if (!ReadCounter(n, hasNumber)) return;
+  if (!hasNumber) n = 0;
+  LogWrite("loading %i recordings", static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX)));
+
+  // Files 0 .. n-1, as many as the table holds. Entry i + 1 keeps file i
+  // even when that file is missing, so each ghost keeps its colour.
+  const int32_t count = static_cast<int32_t>(std::clamp<long long>(n, 0, kMaxLoaded));
+  char path[64];
+  for (int32_t i = 0; i < count; ++i) {
+    RecordingPath(i, path, sizeof path);
+    LoadRecording(path);
+    recordings[recordingCount - 1].cursor = kReplayStart;
+  }
+}
+
+void LoadRecording(const char* path) {
+  if (recordingCount >= kMaxRecordings) return;
+  const int32_t slot = recordingCount;
+  recordingCount = slot + 1;
+  Recording& r = recordings[slot];
+  ClearEntry(r);
+
+  if (std::FILE* f = std::fopen(path, "rb")) {
+    unsigned char head[kCountBytes];
+    if (std::fread(head, 1, kCountBytes, f) == kCountBytes) {
+      const int32_t count = static_cast<int32_t>(GetU32(head));
+      // Never trust the count beyond what the file really holds.
+      const long long left = BytesLeft(f);
+      const long long whole = left < 0 ? 0 : left / static_cast<long long>(kRecordBytes);
+      const int32_t want = static_cast<int32_t>(std::clamp<long long>(count, 0, whole));
+      if (want > 0) r.frames.reset(new (std::nothrow) FrameRecord[want]);
+      int32_t got = 0;
+      // Each block of records is read straight into its place and then
+      // decoded there, record by record, from the file's byte order.
+      while (r.frames && got < want) {
+        const size_t n = std::min<size_t>(kBlockRecords, static_cast<size_t>(want - got));
+        FrameRecord* dst = r.frames.get() + got;
+        const size_t read = std::fread(dst, kRecordBytes, n, f);
+        for (size_t i = 0; i < read; ++i) {
+          unsigned char bytes[kRecordBytes];
+          std::memcpy(bytes, dst + i, kRecordBytes);
+          dst[i] = DecodeFrameRecord(bytes);
+        }
+        got += static_cast<int32_t>(read);
+        if (read < n) break;
+      }
+      r.frameCount = r.frames ? got : 0;
+    }
+    std::fclose(f);
+  }
+  LogWrite("%i frames", r.frameCount);
+}
+
+void ResetRecordingsForTest() {
+  for (Recording& r : recordings) ClearEntry(r);
+  recordingCount = 1;
+}
 
 }  // namespace vl

@@ -1,16 +1,73 @@
 // Flight recordings: every flight kept frame by frame, long ones saved to
 // numbered files, earlier ones loaded at start-up for the ghosts.
+//
+// A recording file "recordings/rec%04i.bin" is a 32-bit frame count n
+// followed by n frame records of 76 bytes, every field little-endian, and
+// nothing else. "mem.txt" holds the number of the newest saved file.
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 
 #include "flight/vec3.h"
 
 namespace vl {
 
+// The camera's pose in one frame: its position and its camera-to-world
+// rotation as a column-major OpenGL matrix (columns right, up, -forward).
+// The same 19 floats, in this order, make up a record in a file.
+struct FrameRecord {
+  Vec3 position;
+  float rotation[16];
+};
+static_assert(sizeof(FrameRecord) == 76, "a frame record is 19 packed floats");
+
+// One flight held in memory.
+struct Recording {
+  int32_t frameCount = 0;                 // frames in `frames` (live flight: starts at -60)
+  std::unique_ptr<FrameRecord[]> frames;  // owned by the entry
+  int32_t cursor = 0;                     // next frame the ghost shows
+};
+
+constexpr int kMaxRecordings = 1000;       // the live flight and 999 loaded ones
+constexpr int32_t kLiveFrames = 10800;     // frames stored per flight
+constexpr int32_t kSkippedFrames = 60;     // frames of each run before recording starts
+constexpr int32_t kMinSavedFrames = 600;   // a flight needs more than this to be saved
+constexpr int32_t kReplayStart = 60;       // first frame a ghost shows
+constexpr size_t kRecordBytes = 76;
+constexpr size_t kCountBytes = 4;
+
+// Entry 0 is the live flight; entries 1 .. recordingCount - 1 hold the
+// loaded files, entry i + 1 holding file number i.
+extern Recording recordings[kMaxRecordings];
+extern int32_t recordingCount;
+
 // Appends this frame's camera pose to the live flight.
 void RecordFrame(Vec3 position, const float rotation[16]);
-// Saves the live flight when the player leaves with Escape.
+// Saves the live flight when the player leaves with Escape: only a flight
+// of more than 600 recorded frames, under the number after the one in
+// mem.txt. The file is complete on disk before mem.txt names it.
 void EndOfFlightSave();
-// Loads the stored recordings at start-up.
+// Writes the live flight to `path` (through a temporary file that is
+// renamed into place once fully written). Returns false, leaving any older
+// file at `path` as it was, when it cannot be written.
+bool SaveRecording(const char* path);
+// Start-up: prepares the live flight and loads files 0 .. n-1, where mem.txt
+// holds n (at most 999 of them).
 void LoadRecordings();
+// Loads one file into the next entry. A file that is missing or unreadable
+// gives an empty entry; a short one keeps the whole records it has.
+void LoadRecording(const char* path);
+
+// The bytes of one record in a file, and back.
+void EncodeFrameRecord(const FrameRecord& record, unsigned char out[kRecordBytes]);
+FrameRecord DecodeFrameRecord(const unsigned char in[kRecordBytes]);
+
+// Formats the path of recording file `number` ("recordings/rec%04i.bin").
+void RecordingPath(int32_t number, char* out, size_t size);
+
+// Back to the state before start-up (all entries empty), for tests.
+void ResetRecordingsForTest();
 
 }  // namespace vl

@@ -58,7 +58,8 @@ e2e_start_xvfb() {
   local fifo="$WORK/.displayfd"
   mkfifo "$fifo"
   # Xvfb picks a free display number and writes it to the given descriptor.
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>"$fifo" >"$WORK/xvfb.log" 2>&1 &
+  # -noreset: the server must not restart between two games of one script.
+  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x800x24 3>"$fifo" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local number
   if ! read -r -t 20 number <"$fifo"; then

@@ -1,7 +1,12 @@
 #include "tests/support/game_state.h"
 
+#include "flight/camera.h"
+#include "flight/recordings.h"
 #include "input/input_devices.h"
 #include "input/input_state.h"
+#include "render/boxes.h"
+#include "render/city.h"
+#include "render/face_lighting.h"
 #include "shell/log.h"
 #include "shell/main_loop.h"
 #include "shell/window.h"
@@ -17,6 +22,13 @@ void ResetGameState() {
   inputDevices.reset();
   joyAxisCount = 0;
   joystickFound = false;
+  camera = Camera{};
+  cityListPending = true;
+  cityList = 0;
+  for (auto& f : faceColors) f = {0, 0, 0};
+  colorOffset = {0, 0, 0};
+  colorMultiplier = {1, 1, 1};
+  ResetRecordingsForTest();
 }
 
 }  // namespace vl::test

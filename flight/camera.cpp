@@ -1,0 +1,7 @@
+#include "flight/camera.h"
+
+namespace vl {
+
+Camera camera;
+
+}  // namespace vl

@@ -1,0 +1,141 @@
+# Flights saved by the real program and flown again as a ghost.
+#
+# 1. A first flight of more than 660 frames, ended with Escape, is saved as
+#    recordings/rec0000.bin and mem.txt holds 0.
+# 2. A second one is saved as rec0001.bin; it loads nothing (mem.txt held 0:
+#    the newest file waits), so its picture has no ghost.
+# 3. A third start loads file 0 and, with no joystick, flies the same
+#    straight line as the first flight: its ghost is 120 frames ahead, right
+#    in front of the camera near the middle of the picture, in the tint of
+#    entry 1. This short third flight is not saved.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$1"
+command -v import >/dev/null || fail "imagemagick is not installed"
+e2e_start_xvfb
+# Xvfb resets itself whenever its last client leaves; a game started during
+# such a reset finds no X display. One idle client keeps it up between runs.
+xprop -root -spy >/dev/null 2>&1 &
+KEEPER_PID=$!
+trap 'kill "$KEEPER_PID" 2>/dev/null; e2e_cleanup' EXIT
+sleep 0.2
+
+# A saved flight needs more than 660 frames. At most 62.5 frames a second
+# that is at least 10.6 s; software rendering on a busy machine can be
+# slower, so a flight lasts 18 s, and one that still came out too short is
+# flown again for twice as long.
+FLIGHT_S=${VANTALOOP_E2E_FLIGHT_S:-18}
+SHOT_AT_S=3
+
+# Flies for $1 seconds, taking a screenshot of the window to $2 (if given)
+# after $SHOT_AT_S seconds, then leaves with Escape.
+fly() {
+  local seconds=$1 shot=${2:-}
+  e2e_launch
+  e2e_window
+  if [ -n "$shot" ]; then
+    sleep "$SHOT_AT_S"
+    import -window "$WID" -depth 8 "$shot" || fail "could not take a screenshot"
+    seconds=$((seconds - SHOT_AT_S))
+  fi
+  sleep "$seconds"
+  e2e_key Escape
+  e2e_wait_exit 20
+  [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+  e2e_expect_log_tail "${SHUTDOWN_LINES[@]}"
+}
+
+# Flies until the flight is saved as recording file $1 (screenshot to $2).
+# A flight too short to be saved must leave mem.txt as it was.
+fly_saved() {
+  local file=$1 shot=${2:-} mem_before
+  mem_before=$(cat "$WORK/mem.txt" 2>/dev/null)
+  fly "$FLIGHT_S" "$shot"
+  [ -f "$file" ] && return 0
+  [ "$(cat "$WORK/mem.txt" 2>/dev/null)" = "$mem_before" ] || fail "an unsaved flight changed mem.txt"
+  echo "note: fewer than 661 frames in $FLIGHT_S s; flying again for $((2 * FLIGHT_S)) s" >&2
+  fly $((2 * FLIGHT_S)) "$shot"
+  [ -f "$file" ] || fail "a flight of $((2 * FLIGHT_S)) s was not saved as $file"
+}
+
+# Frames saved in a recording file, from its size (4 + 76 per frame); the
+# count at its start must agree.
+frames_in() {
+  local size count
+  size=$(stat -c %s "$1") || fail "no file $1"
+  [ $(((size - 4) % 76)) = 0 ] || fail "$1 has $size bytes, not 4 + 76 n"
+  count=$(od -An -t d4 --endian=little -N 4 "$1" | tr -d ' ')
+  [ "$count" = $(((size - 4) / 76)) ] || fail "$1 counts $count frames in $size bytes"
+  echo "$count"
+}
+
+# How many pixels of the 60 x 40 middle of the screenshot $1 have the colour of
+# one of the ghost's faces (entry 1's tint over the face palette and each
+# box's colour offset), within 2 levels per channel.
+ghost_pixels() {
+  convert "$1" -crop 60x40+370+230 +repage -depth 8 txt:- | awk '
+    BEGIN {
+      # The face palette of the lit boxes: -x, +x, -y, +y, -z, +z.
+      split("0.15840 0.34867 0.42920 0.29467 0.46222 0.49733 0.24600 0.42167 0.47300 " \
+            "0.58666 0.70555 0.64333 0.18760 0.37300 0.44380 0.39200 0.54333 0.54600", p, " ")
+      # Entry 1 of the table: its tint.
+      i = 1
+      r = (cos(1.21 * i) + 1) * 0.5; g = (cos(0.31 * i) + 1) * 0.5 * 0.7; b = (sin(7.61 * i) + 1) * 0.5
+      m[1] = r + (0.7 - r) * 0.6; m[2] = g + (0.7 - g) * 0.6; m[3] = b + (0.7 - b) * 0.6
+      # The ten boxes of the aircraft: centre and size.
+      split("0 0 0 1.3 0.9 2.0  0 -0.4 1.0 0.8 0.5 4.5  0 0 -2.0 2.0 1.5 3.0  0 0 -3.0 1.5 1.0 3.0 " \
+            "3.0 0 -2.0 4.0 0.3 2.0  2.0 0.3 -2.0 2.0 0.3 2.0  -3.0 0 -2.0 4.0 0.3 2.0 " \
+            "-2.0 0.3 -2.0 2.0 0.3 2.0  -0.5 1.0 -4.0 0.2 1.0 1.5  0.5 1.0 -4.0 0.2 1.0 1.5", bx, " ")
+      n = 0
+      for (k = 0; k < 10; k++) {
+        for (f = 0; f < 6; f++) {
+          n++
+          for (c = 1; c <= 3; c++) {
+            corner = bx[k * 6 + c] - bx[k * 6 + c + 3] / 2
+            v = (p[f * 3 + c] + 0.01 * corner) * m[c]
+            want[n, c] = int(v * 255 + 0.5)
+          }
+        }
+      }
+    }
+    /^[0-9]+,[0-9]+:/ {
+      s = $2; gsub(/[()]/, "", s); split(s, px, ",")
+      for (j = 1; j <= n; j++) {
+        if (px[1] - want[j, 1] <= 2 && want[j, 1] - px[1] <= 2 &&
+            px[2] - want[j, 2] <= 2 && want[j, 2] - px[2] <= 2 &&
+            px[3] - want[j, 3] <= 2 && want[j, 3] - px[3] <= 2) { hits++; break }
+      }
+    }
+    END { print hits + 0 }'
+}
+
+# First flight: saved as file 0.
+fly_saved "$WORK/recordings/rec0000.bin"
+grep -q "^loading" "$WORK/log.txt" && fail "a start without mem.txt loaded recordings"
+first=$(frames_in "$WORK/recordings/rec0000.bin")
+[ "$first" -gt 600 ] && [ "$first" -le 10800 ] || fail "rec0000.bin holds $first frames"
+[ "$(cat "$WORK/mem.txt")" = 0 ] || fail "mem.txt holds '$(cat "$WORK/mem.txt")' after the first flight"
+
+# Second flight: nothing loaded yet, saved as file 1.
+fly_saved "$WORK/recordings/rec0001.bin" "$WORK/second.png"
+grep -qx "loading 0 recordings" "$WORK/log.txt" || fail "the second start did not log 'loading 0 recordings'"
+second=$(frames_in "$WORK/recordings/rec0001.bin")
+[ "$second" -gt 600 ] || fail "rec0001.bin holds $second frames"
+[ "$(cat "$WORK/mem.txt")" = 1 ] || fail "mem.txt holds '$(cat "$WORK/mem.txt")' after the second flight"
+[ "$(frames_in "$WORK/recordings/rec0000.bin")" = "$first" ] || fail "rec0000.bin changed"
+
+# Third flight: file 0 is loaded and its ghost flies ahead.
+fly 5 "$WORK/third.png"
+e2e_expect_log "CreateGLWindow()" "load cursors" "numjoyaxes: 0" "glkInit()" \
+  "loading 1 recordings" "$first frames" "$(sed -n 7p "$WORK/log.txt")" \
+  "enter message loop ------------ USAGE START" "${SHUTDOWN_LINES[@]}"
+[ "$(cat "$WORK/mem.txt")" = 1 ] || fail "a flight of 5 s changed mem.txt"
+[ -f "$WORK/recordings/rec0002.bin" ] && fail "a flight of 5 s was saved"
+[ "$(frames_in "$WORK/recordings/rec0000.bin")" = "$first" ] || fail "rec0000.bin changed"
+
+with=$(ghost_pixels "$WORK/third.png")
+without=$(ghost_pixels "$WORK/second.png")
+echo "saved flights: $first and $second frames"
+echo "ghost-coloured pixels near the middle: $with with the ghost, $without without"
+[ "$with" -ge 20 ] || fail "no ghost in front of the camera ($with pixels of its tint)"
+[ "$without" -le 5 ] || fail "$without pixels of the ghost's tint in a picture without ghosts"
+echo "PASS: flights are saved, counted and flown again as a ghost"

@@ -1,0 +1,489 @@
+#include "flight/recordings.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "input/input_state.h"
+#include "shell/log.h"
+#include "shell/main_loop.h"
+#include "tests/support/fakes.h"
+
+namespace vl {
+namespace {
+
+namespace fs = std::filesystem;
+using test::GameHarness;
+using Bytes = std::vector<unsigned char>;
+
+// The pose the camera has on run frame t: every field differs from frame to
+// frame and from field to field, so a shifted or swapped field shows.
+FrameRecord PoseOfRunFrame(int t) {
+  FrameRecord r;
+  r.position = Vec3(static_cast<float>(t) + 0.25f, -static_cast<float>(t) * 0.5f, 1000.0f + static_cast<float>(t));
+  for (int i = 0; i < 16; ++i) r.rotation[i] = static_cast<float>(t) * 0.001f + static_cast<float>(i) * 3.0f;
+  return r;
+}
+
+// Runs `frames` frames of flight from start-up on, as GameFrame records them.
+void Fly(int frames) {
+  for (int t = 0; t < frames; ++t) {
+    const FrameRecord pose = PoseOfRunFrame(t);
+    RecordFrame(pose.position, pose.rotation);
+  }
+}
+
+// A freshly started live flight that has flown `frames` frames.
+void StartAndFly(int frames) {
+  LoadRecordings();
+  Fly(frames);
+}
+
+bool SameBits(const FrameRecord& a, const FrameRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+Bytes ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const fs::path& p, const Bytes& b) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+void WriteText(const fs::path& p, const std::string& text) {
+  std::ofstream out(p, std::ios::trunc);
+  out << text;
+}
+
+std::string ReadText(const fs::path& p) {
+  std::ifstream in(p);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Little-endian by hand, independent of the game's own encoder.
+void AppendU32(Bytes& b, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>((v >> (8 * i)) & 0xFF));
+}
+void AppendFloat(Bytes& b, float f) {
+  uint32_t v;
+  std::memcpy(&v, &f, 4);
+  AppendU32(b, v);
+}
+uint32_t U32At(const Bytes& b, size_t at) {
+  return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+}
+float FloatAt(const Bytes& b, size_t at) {
+  const uint32_t v = U32At(b, at);
+  float f;
+  std::memcpy(&f, &v, 4);
+  return f;
+}
+
+// A recording file as its bytes: the count, then the records field by field.
+Bytes FileBytes(int32_t count, const std::vector<FrameRecord>& frames) {
+  Bytes b;
+  AppendU32(b, static_cast<uint32_t>(count));
+  for (const FrameRecord& r : frames) {
+    AppendFloat(b, r.position.x);
+    AppendFloat(b, r.position.y);
+    AppendFloat(b, r.position.z);
+    for (float f : r.rotation) AppendFloat(b, f);
+  }
+  return b;
+}
+
+std::vector<FrameRecord> Poses(int first, int count) {
+  std::vector<FrameRecord> v;
+  for (int i = 0; i < count; ++i) v.push_back(PoseOfRunFrame(first + i));
+  return v;
+}
+
+std::string RecPath(int n) {
+  char p[64];
+  RecordingPath(n, p, sizeof p);
+  return p;
+}
+
+// Logging as it stands when the main loop has ended: started, then quiet.
+void StartQuietLog() {
+  LogStart("log.txt");
+  LogSuspend();
+}
+
+TEST(RecordFrame, SkipsTheFirstSixtyFramesAndStopsAtTheCap) {
+  GameHarness h;
+  LoadRecordings();
+  EXPECT_EQ(recordings[0].frameCount, -60);
+  EXPECT_EQ(recordingCount, 1);
+  Fly(60);
+  EXPECT_EQ(recordings[0].frameCount, 0);
+  const FrameRecord next = PoseOfRunFrame(60);
+  RecordFrame(next.position, next.rotation);
+  EXPECT_EQ(recordings[0].frameCount, 1);
+  EXPECT_TRUE(SameBits(recordings[0].frames[0], next));
+
+  for (int t = 61; t < 60 + kLiveFrames + 500; ++t) {
+    const FrameRecord pose = PoseOfRunFrame(t);
+    RecordFrame(pose.position, pose.rotation);
+  }
+  EXPECT_EQ(recordings[0].frameCount, 10800);
+  EXPECT_TRUE(SameBits(recordings[0].frames[10799], PoseOfRunFrame(10859)));
+}
+
+TEST(SaveRecording, FileHoldsTheCountAndTheRecordsLittleEndian) {
+  GameHarness h;
+  StartAndFly(60 + 601);
+  EndOfFlightSave();
+  const Bytes b = ReadBytes("recordings/rec0000.bin");
+  ASSERT_EQ(b.size(), 45680u);
+  EXPECT_EQ(ReadText("mem.txt"), "0\n");
+  EXPECT_EQ(U32At(b, 0), 601u);
+  // Decoded by hand: record i is run frame i + 60, fields in table order.
+  for (int i : {0, 1, 300, 600}) {
+    SCOPED_TRACE(i);
+    const FrameRecord want = PoseOfRunFrame(i + 60);
+    const size_t at = 4 + 76 * static_cast<size_t>(i);
+    EXPECT_EQ(FloatAt(b, at + 0), want.position.x);
+    EXPECT_EQ(FloatAt(b, at + 4), want.position.y);
+    EXPECT_EQ(FloatAt(b, at + 8), want.position.z);
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(FloatAt(b, at + 12 + 4 * k), want.rotation[k]) << k;
+  }
+  // No temporary files are left behind.
+  EXPECT_FALSE(fs::exists("recordings/rec0000.bin.tmp"));
+  EXPECT_FALSE(fs::exists("mem.txt.tmp"));
+}
+
+TEST(SaveRecording, LongFlightKeepsItsFirst10800Frames) {
+  GameHarness h;
+  StartAndFly(60 + kLiveFrames + 1000);
+  EndOfFlightSave();
+  const Bytes b = ReadBytes("recordings/rec0000.bin");
+  ASSERT_EQ(b.size(), 820804u);
+  EXPECT_EQ(U32At(b, 0), 10800u);
+  EXPECT_EQ(FloatAt(b, 4), PoseOfRunFrame(60).position.x);
+  EXPECT_EQ(FloatAt(b, 4 + 76 * 10799), PoseOfRunFrame(10859).position.x);
+}
+
+TEST(SaveRecording, SixHundredFramesOrFewerSaveNothing) {
+  for (const char* mem : {"", "3\n"}) {
+    SCOPED_TRACE(mem);
+    GameHarness h;
+    if (*mem) WriteText("mem.txt", mem);
+    StartAndFly(60 + 600);
+    EndOfFlightSave();
+    EXPECT_TRUE(fs::is_empty("recordings"));
+    EXPECT_EQ(fs::exists("mem.txt"), *mem != '\0');
+    if (*mem) {
+      EXPECT_EQ(ReadText("mem.txt"), mem);
+    }
+  }
+}
+
+TEST(SaveRecording, NumbersFollowTheCounterFile) {
+  struct Case {
+    const char* mem;  // nullptr: no mem.txt
+    const char* file;
+    const char* memAfter;
+  } cases[] = {
+      {nullptr, "recordings/rec0000.bin", "0\n"},
+      {"7\n", "recordings/rec0008.bin", "8\n"},
+      {"abc\n", "recordings/rec0001.bin", "1\n"},
+      {"", "recordings/rec0001.bin", "1\n"},
+      {"12344\n", "recordings/rec12345.bin", "12345\n"},
+      // A value that cannot lead to a file number counts as no number.
+      {"-5\n", "recordings/rec0001.bin", "1\n"},
+      {"2147483647\n", "recordings/rec0001.bin", "1\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mem ? c.mem : "(none)");
+    GameHarness h;
+    if (c.mem) WriteText("mem.txt", c.mem);
+    StartAndFly(60 + 700);
+    EndOfFlightSave();
+    EXPECT_EQ(fs::file_size(c.file), 4u + 76u * 700u);
+    EXPECT_EQ(ReadText("mem.txt"), c.memAfter);
+    EXPECT_EQ(std::distance(fs::directory_iterator("recordings"), {}), 1);
+  }
+}
+
+TEST(LoadRecordings, CounterOfSevenSavesEightAndTheNextStartLoadsEight) {
+  GameHarness h;
+  for (int i = 0; i < 8; ++i) WriteBytes(RecPath(i), FileBytes(61 + i, Poses(i * 100, 61 + i)));
+  WriteText("mem.txt", "7\n");
+  StartAndFly(60 + 650);
+  EndOfFlightSave();
+  EXPECT_EQ(ReadText("mem.txt"), "8\n");
+  ASSERT_TRUE(fs::exists("recordings/rec0008.bin"));
+
+  // The next start: files 0 to 7 go into entries 1 to 8; the newest waits.
+  LogStart("log.txt");
+  LoadRecordings();
+  std::vector<std::string> want = {"loading 8 recordings"};
+  for (int i = 0; i < 8; ++i) want.push_back(std::to_string(61 + i) + " frames");
+  EXPECT_EQ(h.ReadLines("log.txt"), want);
+  ASSERT_EQ(recordingCount, 9);
+  for (int i = 1; i <= 8; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(recordings[i].frameCount, 60 + i);
+    EXPECT_EQ(recordings[i].cursor, 60);
+    EXPECT_TRUE(SameBits(recordings[i].frames[0], PoseOfRunFrame((i - 1) * 100)));
+    EXPECT_TRUE(SameBits(recordings[i].frames[59 + i], PoseOfRunFrame((i - 1) * 100 + 59 + i)));
+  }
+  // The live flight starts afresh.
+  EXPECT_EQ(recordings[0].frameCount, -60);
+}
+
+TEST(LoadRecordings, HandWrittenFileLoadsBitForBit) {
+  GameHarness h;
+  FrameRecord odd;
+  odd.position = Vec3(-0.0f, 1e-42f, 3.4e38f);  // negative zero, a denormal, near the top
+  for (int i = 0; i < 16; ++i) odd.rotation[i] = (i % 2 ? -1.0f : 1.0f) / static_cast<float>(i + 3);
+  std::vector<FrameRecord> frames = {PoseOfRunFrame(5), odd, PoseOfRunFrame(-7)};
+  WriteBytes(RecPath(0), FileBytes(3, frames));
+  WriteText("mem.txt", "1\n");
+  LoadRecordings();
+  ASSERT_EQ(recordingCount, 2);
+  ASSERT_EQ(recordings[1].frameCount, 3);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(SameBits(recordings[1].frames[i], frames[i])) << i;
+}
+
+TEST(LoadRecordings, SavedFlightComesBackUnchanged) {
+  GameHarness h;
+  StartAndFly(60 + 800);
+  EndOfFlightSave();
+  EndOfFlightSave();  // a second save of the same flight: files 0 and 1
+  EXPECT_EQ(ReadText("mem.txt"), "1\n");
+  LoadRecordings();
+  ASSERT_EQ(recordingCount, 2);
+  ASSERT_EQ(recordings[1].frameCount, 800);
+  for (int i = 0; i < 800; ++i) ASSERT_TRUE(SameBits(recordings[1].frames[i], PoseOfRunFrame(i + 60))) << i;
+}
+
+TEST(LoadRecordings, NoCounterFileLoadsNothingAndLogsNothing) {
+  GameHarness h;
+  WriteBytes(RecPath(0), FileBytes(100, Poses(0, 100)));
+  LogStart("log.txt");
+  LoadRecordings();
+  EXPECT_EQ(recordingCount, 1);
+  EXPECT_TRUE(h.ReadLines("log.txt").empty());
+}
+
+TEST(LoadRecordings, DamagedFilesNeverCrashAndKeepWhatTheyHold) {
+  GameHarness h;
+  // File 0 is fine; file 1 is missing; file 2 claims 100 frames but holds 70
+  // and a half; file 3 has a negative count; file 4 claims two billion
+  // frames and holds two; file 5 is cut inside its count; file 6 is empty.
+  WriteBytes(RecPath(0), FileBytes(80, Poses(0, 80)));
+  Bytes shortFile = FileBytes(100, Poses(200, 70));
+  const Bytes extra = FileBytes(0, Poses(270, 1));
+  shortFile.insert(shortFile.end(), extra.begin() + 4, extra.begin() + 4 + 38);
+  WriteBytes(RecPath(2), shortFile);
+  WriteBytes(RecPath(3), FileBytes(-5, Poses(300, 3)));
+  WriteBytes(RecPath(4), FileBytes(0x7FFFFFFF, Poses(400, 2)));
+  WriteBytes(RecPath(5), Bytes{0x10, 0x00});
+  WriteBytes(RecPath(6), Bytes{});
+  WriteText("mem.txt", "7\n");
+
+  LogStart("log.txt");
+  LoadRecordings();
+  EXPECT_EQ(h.ReadLines("log.txt"),
+            std::vector<std::string>({"loading 7 recordings", "80 frames", "0 frames", "70 frames", "0 frames",
+                                      "2 frames", "0 frames", "0 frames"}));
+  ASSERT_EQ(recordingCount, 8);  // every file keeps its entry, and so its colour
+  const int counts[] = {80, 0, 70, 0, 2, 0, 0};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(recordings[i + 1].frameCount, counts[i]) << i;
+    EXPECT_EQ(recordings[i + 1].cursor, 60) << i;
+  }
+  EXPECT_TRUE(SameBits(recordings[3].frames[69], PoseOfRunFrame(269)));
+  EXPECT_TRUE(SameBits(recordings[5].frames[1], PoseOfRunFrame(401)));
+}
+
+TEST(LoadRecordings, CounterValuesOutOfRange) {
+  struct Case {
+    const char* mem;
+    const char* logLine;
+    int entries;
+  } cases[] = {
+      {"5000\n", "loading 5000 recordings", 1000},  // only files 0 to 998
+      {"999\n", "loading 999 recordings", 1000},
+      {"99999999999\n", "loading 2147483647 recordings", 1000},
+      {"-3\n", "loading -3 recordings", 1},
+      {"zero\n", "loading 0 recordings", 1},
+      {"0\n", "loading 0 recordings", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mem);
+    GameHarness h;
+    WriteBytes(RecPath(0), FileBytes(90, Poses(0, 90)));
+    WriteBytes(RecPath(998), FileBytes(70, Poses(0, 70)));
+    WriteBytes(RecPath(999), FileBytes(65, Poses(0, 65)));
+    WriteText("mem.txt", c.mem);
+    LogStart("log.txt");
+    LoadRecordings();
+    EXPECT_EQ(recordingCount, c.entries);
+    const auto lines = h.ReadLines("log.txt");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], c.logLine);
+    if (c.entries == 1000) {
+      EXPECT_EQ(recordings[1].frameCount, 90);
+      EXPECT_EQ(recordings[999].frameCount, 70);  // file 998; file 999 stays out
+      EXPECT_EQ(recordings[500].frameCount, 0);
+    }
+    // The live flight is ready whatever mem.txt holds.
+    EXPECT_EQ(recordings[0].frameCount, -60);
+    EXPECT_NE(recordings[0].frames, nullptr);
+  }
+}
+
+TEST(EndOfFlightSave, MissingRecordingsFolderIsCreated) {
+  GameHarness h;
+  fs::remove_all("recordings");
+  StartAndFly(60 + 601);
+  EndOfFlightSave();
+  EXPECT_EQ(fs::file_size("recordings/rec0000.bin"), 45680u);
+  EXPECT_EQ(ReadText("mem.txt"), "0\n");
+}
+
+TEST(EndOfFlightSave, UnwritableFolderIsReportedAndTheCounterKept) {
+  GameHarness h;
+  // A plain file where the folder should be: nothing can be created in it.
+  fs::remove_all("recordings");
+  WriteText("recordings", "not a folder");
+  WriteText("mem.txt", "4\n");
+  StartQuietLog();
+  StartAndFly(60 + 700);
+  testing::internal::CaptureStderr();
+  EndOfFlightSave();
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("recordings/rec0005.bin"), std::string::npos) << err;
+  const auto lines = h.ReadLines("log.txt");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "could not save the flight of 700 frames as recordings/rec0005.bin");
+  EXPECT_EQ(ReadText("mem.txt"), "4\n");
+  EXPECT_EQ(ReadText("recordings"), "not a folder");
+}
+
+// A full disk, made by limiting how large this process may grow a file.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lim = saved_;
+    lim.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lim);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+TEST(EndOfFlightSave, FullDiskLeavesTheOldFileAndTheCounterAlone) {
+  GameHarness h;
+  // File 5 is already there (mem.txt was put back by hand, say); it must
+  // not be replaced by a cut-off flight.
+  const Bytes old = FileBytes(650, Poses(0, 650));
+  WriteBytes(RecPath(5), old);
+  WriteText("mem.txt", "4\n");
+  StartQuietLog();
+  StartAndFly(60 + kLiveFrames);
+  testing::internal::CaptureStderr();
+  {
+    FileSizeLimit limit(200000);
+    EndOfFlightSave();
+  }
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("could not save"), std::string::npos) << err;
+  EXPECT_EQ(ReadBytes(RecPath(5)), old);
+  EXPECT_EQ(ReadText("mem.txt"), "4\n");
+  EXPECT_FALSE(fs::exists("recordings/rec0005.bin.tmp"));
+  EXPECT_EQ(h.ReadLines("log.txt").size(), 1u);
+
+  // With room again the same flight saves normally.
+  EndOfFlightSave();
+  EXPECT_EQ(fs::file_size(RecPath(5)), 820804u);
+  EXPECT_EQ(ReadText("mem.txt"), "5\n");
+}
+
+TEST(EndOfFlightSave, CounterThatCannotBeReplacedKeepsItsOldValue) {
+  GameHarness h;
+  WriteText("mem.txt", "2\n");
+  // A folder in the way of the counter's temporary file.
+  fs::create_directory("mem.txt.tmp");
+  StartQuietLog();
+  StartAndFly(60 + 601);
+  testing::internal::CaptureStderr();
+  EndOfFlightSave();
+  testing::internal::GetCapturedStderr();
+  // The recording is complete; mem.txt still names the older one, so a
+  // start-up never looks for a file that is not there.
+  EXPECT_EQ(fs::file_size(RecPath(3)), 45680u);
+  EXPECT_EQ(ReadText("mem.txt"), "2\n");
+  EXPECT_EQ(h.ReadLines("log.txt"),
+            std::vector<std::string>({"saved recordings/rec0003.bin but could not update mem.txt"}));
+}
+
+// The whole program: a flight flown frame by frame through the main loop
+// and ended with Escape.
+struct LoopRun {
+  int savedFrames;
+  std::vector<std::string> log;
+};
+
+LoopRun RunAndEscape(GameHarness& h, int passes) {
+  h.loop.script.assign(static_cast<size_t>(passes), {});
+  h.loop.script.push_back({test::KeyDown(VK_ESCAPE)});
+  EXPECT_EQ(WinMain(), 0);
+  return {recordings[0].frameCount, h.ReadLines("log.txt")};
+}
+
+TEST(WinMainRecording, EscapeAfterALongFlightSavesItAndShutsDown) {
+  GameHarness h;
+  const LoopRun run = RunAndEscape(h, 661);
+  ASSERT_EQ(run.savedFrames, 601) << "the game frame records one frame per pass";
+  EXPECT_EQ(fs::file_size(RecPath(0)), 45680u);
+  EXPECT_EQ(ReadText("mem.txt"), "0\n");
+  ASSERT_FALSE(run.log.empty());
+  EXPECT_EQ(run.log.back(), "end of WinMain() -> exit program");
+}
+
+TEST(WinMainRecording, SixHundredFramesThroughTheLoopSaveNothing) {
+  GameHarness h;
+  const LoopRun run = RunAndEscape(h, 660);
+  EXPECT_EQ(run.savedFrames, 600);
+  EXPECT_TRUE(fs::is_empty("recordings"));
+  EXPECT_FALSE(fs::exists("mem.txt"));
+}
+
+TEST(WinMainRecording, FailedSaveStillShutsDownNormally) {
+  GameHarness h;
+  fs::remove_all("recordings");
+  WriteText("recordings", "");
+  testing::internal::CaptureStderr();
+  const LoopRun run = RunAndEscape(h, 700);
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(run.savedFrames, 640);
+  EXPECT_FALSE(fs::exists("mem.txt"));
+  const std::vector<std::string> tail = {"could not save the flight of 640 frames as recordings/rec0000.bin",
+                                         "leave message loop ------------ USAGE END", "glkFree()", "kill window",
+                                         "end of WinMain() -> exit program"};
+  ASSERT_GE(run.log.size(), tail.size());
+  EXPECT_EQ(std::vector<std::string>(run.log.end() - 5, run.log.end()), tail);
+}
+
+}  // namespace
+}  // namespace vl
