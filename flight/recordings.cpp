@@ -1,6 +1,7 @@
 #include "flight/recordings.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -285,16 +286,19 @@ void LoadRecording(const char* path) {
       const int32_t want = static_cast<int32_t>(std::clamp<long long>(count, 0, whole));
       if (want > 0) r.frames.reset(new (std::nothrow) FrameRecord[want]);
       int32_t got = 0;
-      // Each block of records is read straight into its place and then
-      // decoded there, record by record, from the file's byte order.
+      // Each block of records is read straight into its place. A record in
+      // memory is laid out as in the file, so on a little-endian machine the
+      // bytes are already the frames; elsewhere they are decoded in place.
       while (r.frames && got < want) {
         const size_t n = std::min<size_t>(kBlockRecords, static_cast<size_t>(want - got));
         FrameRecord* dst = r.frames.get() + got;
         const size_t read = std::fread(dst, kRecordBytes, n, f);
-        for (size_t i = 0; i < read; ++i) {
-          unsigned char bytes[kRecordBytes];
-          std::memcpy(bytes, dst + i, kRecordBytes);
-          dst[i] = DecodeFrameRecord(bytes);
+        if constexpr (std::endian::native != std::endian::little) {
+          for (size_t i = 0; i < read; ++i) {
+            unsigned char bytes[kRecordBytes];
+            std::memcpy(bytes, dst + i, kRecordBytes);
+            dst[i] = DecodeFrameRecord(bytes);
+          }
         }
         got += static_cast<int32_t>(read);
         if (read < n) break;

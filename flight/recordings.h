@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 
 #include "flight/vec3.h"
 
@@ -22,6 +23,8 @@ struct FrameRecord {
   float rotation[16];
 };
 static_assert(sizeof(FrameRecord) == 76, "a frame record is 19 packed floats");
+static_assert(std::is_standard_layout_v<FrameRecord> && offsetof(FrameRecord, rotation) == 12,
+              "a frame record in memory is laid out as in the file");
 
 // One flight held in memory.
 struct Recording {

@@ -7,7 +7,8 @@
 # 3. A third start loads file 0 and, with no joystick, flies the same
 #    straight line as the first flight: its ghost is 120 frames ahead, right
 #    in front of the camera near the middle of the picture, in the tint of
-#    entry 1. This short third flight is not saved.
+#    entry 1. This third flight is as long as the saved ones but ends with
+#    the window's close button, which never saves a flight.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
 command -v import >/dev/null || fail "imagemagick is not installed"
@@ -27,9 +28,10 @@ FLIGHT_S=${VANTALOOP_E2E_FLIGHT_S:-18}
 SHOT_AT_S=3
 
 # Flies for $1 seconds, taking a screenshot of the window to $2 (if given)
-# after $SHOT_AT_S seconds, then leaves with Escape.
+# after $SHOT_AT_S seconds, then leaves with Escape (or, with $3 = close,
+# with the window's close request).
 fly() {
-  local seconds=$1 shot=${2:-}
+  local seconds=$1 shot=${2:-} ending=${3:-escape}
   e2e_launch
   e2e_window
   if [ -n "$shot" ]; then
@@ -38,7 +40,11 @@ fly() {
     seconds=$((seconds - SHOT_AT_S))
   fi
   sleep "$seconds"
-  e2e_key Escape
+  if [ "$ending" = close ]; then
+    e2e_close
+  else
+    e2e_key Escape
+  fi
   e2e_wait_exit 20
   [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
   e2e_expect_log_tail "${SHUTDOWN_LINES[@]}"
@@ -123,13 +129,14 @@ second=$(frames_in "$WORK/recordings/rec0001.bin")
 [ "$(cat "$WORK/mem.txt")" = 1 ] || fail "mem.txt holds '$(cat "$WORK/mem.txt")' after the second flight"
 [ "$(frames_in "$WORK/recordings/rec0000.bin")" = "$first" ] || fail "rec0000.bin changed"
 
-# Third flight: file 0 is loaded and its ghost flies ahead.
-fly 5 "$WORK/third.png"
+# Third flight: file 0 is loaded and its ghost flies ahead. Closing the
+# window ends it without saving, however long it was.
+fly "$FLIGHT_S" "$WORK/third.png" close
 e2e_expect_log "CreateGLWindow()" "load cursors" "numjoyaxes: 0" "glkInit()" \
   "loading 1 recordings" "$first frames" "$(sed -n 7p "$WORK/log.txt")" \
   "enter message loop ------------ USAGE START" "${SHUTDOWN_LINES[@]}"
-[ "$(cat "$WORK/mem.txt")" = 1 ] || fail "a flight of 5 s changed mem.txt"
-[ -f "$WORK/recordings/rec0002.bin" ] && fail "a flight of 5 s was saved"
+[ "$(cat "$WORK/mem.txt")" = 1 ] || fail "a flight ended by closing the window changed mem.txt"
+[ -f "$WORK/recordings/rec0002.bin" ] && fail "a flight ended by closing the window was saved"
 [ "$(frames_in "$WORK/recordings/rec0000.bin")" = "$first" ] || fail "rec0000.bin changed"
 
 with=$(ghost_pixels "$WORK/third.png")
