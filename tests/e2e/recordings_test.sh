@@ -13,12 +13,6 @@ source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
 command -v import >/dev/null || fail "imagemagick is not installed"
 e2e_start_xvfb
-# Xvfb resets itself whenever its last client leaves; a game started during
-# such a reset finds no X display. One idle client keeps it up between runs.
-xprop -root -spy >/dev/null 2>&1 &
-KEEPER_PID=$!
-trap 'kill "$KEEPER_PID" 2>/dev/null; e2e_cleanup' EXIT
-sleep 0.2
 
 # A saved flight needs more than 660 frames. At most 62.5 frames a second
 # that is at least 10.6 s; software rendering on a busy machine can be
