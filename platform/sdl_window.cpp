@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/icon_file.h"
 #include "platform/message_box.h"
 
 namespace vl {
@@ -20,9 +21,9 @@ SdlWindowPlatform::~SdlWindowPlatform() {
 
 void SdlWindowPlatform::LoadIcon(const char* path) {
   if (icon_) return;
-  // SDL reads BMP images; an icon that is missing or in another format
-  // leaves the window without one, silently.
-  icon_ = SDL_LoadBMP(path);
+  // An icon that is missing or in a format not read here leaves the window
+  // without one, silently.
+  icon_ = LoadIconFile(path);
 }
 
 bool SdlWindowPlatform::CreateWindow(const char* title, int32_t x, int32_t y, int32_t width,
