@@ -74,11 +74,14 @@ SDL_Surface* DecodeIcon(const uint8_t* data, size_t size) {
   if (size < 6 || U16(data) != 0 || U16(data + 2) != 1) return nullptr;
   const size_t count = U16(data + 4);
   if (count == 0 || 6 + 16 * count > size) return nullptr;
-  // The image closest to 32 x 32; a width byte of 0 means 256.
+  // The readable image closest to 32 x 32; a width byte of 0 means 256.
+  // Images stored as PNG (usually the 256-pixel ones) are passed over.
   size_t best = count;
   int bestDistance = 1 << 30;
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* e = data + 6 + 16 * i;
+    const size_t at = U32(e + 12);
+    if (at + 4 <= size && data[at] == 0x89 && data[at + 1] == 'P') continue;
     const int w = e[0] ? e[0] : 256;
     const int distance = w >= 32 ? w - 32 : 2 * (32 - w);  // prefer larger over smaller
     if (distance < bestDistance) {
@@ -86,6 +89,7 @@ SDL_Surface* DecodeIcon(const uint8_t* data, size_t size) {
       best = i;
     }
   }
+  if (best == count) return nullptr;
   const uint8_t* e = data + 6 + 16 * best;
   const size_t bytes = U32(e + 8), offset = U32(e + 12);
   if (offset >= size || bytes > size - offset) return nullptr;

@@ -89,6 +89,20 @@ TEST(IconFile, PicksThe32PixelImageAndKeepsItsColoursAndAlpha) {
   SDL_FreeSurface(s);
 }
 
+TEST(IconFile, ImagesStoredAsPngArePassedOver) {
+  using Px = std::array<uint8_t, 4>;
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0};
+  const auto dib = Dib(48, 48, 32, [](int, int) { return Px{0, 255, 0, 255}; }, {});
+  const auto file = Ico({{32, png}, {48, dib}});
+  SDL_Surface* s = DecodeIcon(file.data(), file.size());
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->w, 48);
+  EXPECT_EQ(PixelAt(s, 7, 7), 0xFF00FF00u);
+  SDL_FreeSurface(s);
+  const auto onlyPng = Ico({{32, png}});
+  EXPECT_EQ(DecodeIcon(onlyPng.data(), onlyPng.size()), nullptr);
+}
+
 TEST(IconFile, OldIconsTakeTransparencyFromTheMask) {
   using Px = std::array<uint8_t, 4>;
   const auto dib = Dib(32, 32, 24, [](int, int y) { return Px{10, 20, static_cast<uint8_t>(y), 0}; }, {0, 9});
