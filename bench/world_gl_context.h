@@ -11,26 +11,24 @@
 #include <cstdlib>
 
 #include "platform/gl_functions.h"
+#include "platform/sdl_window.h"
 #include "shell/window.h"
 
 namespace vl::bench {
 
 class WorldGlContext {
  public:
+  // The game's own window and context code makes them, as at start-up.
   WorldGlContext() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) Fail("SDL_Init");
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    window_ = SDL_CreateWindow("vantaloop bench", 0, 0, windowSettings.width,
-                               windowSettings.height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (!window_) Fail("SDL_CreateWindow");
-    context_ = SDL_GL_CreateContext(window_);
-    if (!context_) Fail("SDL_GL_CreateContext");
-    SDL_GL_MakeCurrent(window_, context_);
+    PixelFormatDescriptor pfd;
+    pfd.cColorBits = 32;
+    pfd.cDepthBits = 16;
+    pfd.cStencilBits = 2;
+    if (!window_.CreateWindow("vantaloop bench", 0, 0, windowSettings.width, windowSettings.height,
+                              pfd, -1))
+      Fail("the window");
+    if (!window_.CreateContext()) Fail("the OpenGL context");
     InstallSystemGl();
     // What the window's set-up leaves, with depth writes on as after the
     // first frame.
@@ -42,8 +40,8 @@ class WorldGlContext {
     glDisable(GL_CULL_FACE);
   }
   ~WorldGlContext() {
-    SDL_GL_DeleteContext(context_);
-    SDL_DestroyWindow(window_);
+    window_.DestroyContext();
+    window_.DestroyWindow();
     SDL_Quit();
   }
   WorldGlContext(const WorldGlContext&) = delete;
@@ -51,13 +49,22 @@ class WorldGlContext {
 
   const char* Renderer() const { return reinterpret_cast<const char*>(glGetString(GL_RENDERER)); }
 
+  // Pixels of the last picture with any green in them: shows that the
+  // measured work really drew the city.
+  static long LitPixels() {
+    static unsigned char pixels[800 * 500 * 4];
+    glReadPixels(0, 0, 800, 500, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    long lit = 0;
+    for (int i = 0; i < 800 * 500; ++i) lit += pixels[4 * i + 1] != 0;
+    return lit;
+  }
+
  private:
   [[noreturn]] static void Fail(const char* what) {
     std::fprintf(stderr, "%s: %s\n", what, SDL_GetError());
     std::exit(1);
   }
-  SDL_Window* window_ = nullptr;
-  SDL_GLContext context_ = nullptr;
+  SdlWindowPlatform window_;
 };
 
 }  // namespace vl::bench

@@ -14,6 +14,7 @@
 #include "flight/camera.h"
 #include "flight/game_frame.h"
 #include "platform/gl_functions.h"
+#include "platform/sdl_window.h"
 #include "render/face_lighting.h"
 #include "render/gl_api.h"
 #include "render/scene.h"
@@ -34,45 +35,35 @@ const std::string kStartDir = std::filesystem::current_path().string();
 // and the real driver in the game's GL table for the life of the object.
 class OffscreenGl {
  public:
+  // The game's own window and context code makes them.
   OffscreenGl() : saved_(gl) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       error_ = SDL_GetError();
       return;
     }
-    SDL_GL_ResetAttributes();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    window_ = SDL_CreateWindow("render test", 0, 0, kWidth, kHeight,
-                               SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (!window_) {
+    PixelFormatDescriptor pfd;
+    pfd.cColorBits = 32;
+    pfd.cDepthBits = 16;
+    pfd.cStencilBits = 2;
+    if (!window_.CreateWindow("render test", 0, 0, kWidth, kHeight, pfd, -1) ||
+        !window_.CreateContext()) {
       error_ = SDL_GetError();
       return;
     }
-    context_ = SDL_GL_CreateContext(window_);
-    if (!context_) {
-      error_ = SDL_GetError();
-      return;
-    }
-    SDL_GL_MakeCurrent(window_, context_);
     InstallSystemGl();
   }
   ~OffscreenGl() {
     gl = saved_;
-    if (context_) SDL_GL_DeleteContext(context_);
-    if (window_) SDL_DestroyWindow(window_);
+    if (window_.HasContext()) window_.DestroyContext();
+    if (window_.HasWindow()) window_.DestroyWindow();
     SDL_Quit();
   }
-  bool ok() const { return context_ != nullptr; }
+  bool ok() const { return window_.HasContext(); }
   const std::string& error() const { return error_; }
 
  private:
   GlApi saved_;
-  SDL_Window* window_ = nullptr;
-  SDL_GLContext context_ = nullptr;
+  SdlWindowPlatform window_;
   std::string error_;
 };
 
