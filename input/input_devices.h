@@ -4,6 +4,15 @@
 // Input codes: 0-255 keyboard keys in DirectInput key numbering (DIK_*),
 // 256-259 unused (always 0), 260-265 joystick buttons 0-5 (1 when down),
 // 266-268 mouse buttons left, middle, right (128 when down).
+//
+// Players without a joystick fly with the keyboard: while no joystick is
+// open the object offers a keyboard stick in its place. The arrow keys (and
+// the keys at the W/A/S/D positions) push the stick: Up pushes it forward
+// (nose down) as on a flight stick. Holding a key moves the axis towards
+// full deflection a step per update; letting go brings it back to the
+// centre faster; opposite keys together cancel. Space (and the key at the
+// left Ctrl position) is joystick button 0. A joystick that opens, at
+// start-up or plugged in later, takes over and the keyboard stick is off.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +50,8 @@ class DeviceBackend {
   virtual bool MouseRead(MouseReading& out) = 0;
 
   // Opens the first attached joystick that opens; false when there is none.
+  // Also asked at every update while none is open, so it must be quick when
+  // nothing new is attached.
   virtual bool JoystickOpen() = 0;
   // Readies the opened joystick for reading (data format and focus rules);
   // false when that fails.
@@ -67,9 +78,18 @@ class InputDevices {
   int32_t numJoyAxes() const;
   float joyAxis(int32_t index) const;
 
+  // The keyboard stick's step towards full deflection per update, and its
+  // faster step back towards the centre.
+  static constexpr float kKeyStickRamp = 1.0f / 16.0f;
+  static constexpr float kKeyStickReturn = 1.0f / 8.0f;
+
  private:
+  void OpenLateJoystick();
+  void UpdateKeyStick();
+
   std::unique_ptr<DeviceBackend> backend_;
   bool haveMouse_ = false;
+  bool keyboardLost_ = false;  // the last keyboard read failed
   MouseReading mouseState_;
   uint8_t keyState_[256] = {};
   uint8_t buttonState_[13] = {};

@@ -25,8 +25,8 @@ SdlDeviceBackend::SdlDeviceBackend(SDL_Window* focusWindow) : focusWindow_(focus
 
 SdlDeviceBackend::~SdlDeviceBackend() {
   SDL_DelEventWatch(&SdlDeviceBackend::WatchWheel, this);
-  if (joystick_) SDL_JoystickClose(joystick_);
-  if (joystickSubsystem_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  CloseJoystick();
+  if (joystickSubsystem_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 bool SdlDeviceBackend::Focused() const {
@@ -40,6 +40,9 @@ void SdlDeviceBackend::KeyboardAcquire() {
 }
 
 bool SdlDeviceBackend::KeyboardRead(uint8_t state[256]) {
+  // Bring SDL's keyboard, mouse and focus state up to date now; the events
+  // stay queued for the window procedure.
+  SDL_PumpEvents();
   if (!Focused()) return false;
   std::memset(state, 0, 256);
   int n = 0;
@@ -97,22 +100,66 @@ bool SdlDeviceBackend::MouseRead(MouseReading& out) {
 
 // ---- Joystick ----
 
+namespace {
+constexpr Uint64 kRetryMs = 1000;  // a device that would not open is tried again after this
+}
+
+bool SdlDeviceBackend::OpenIndex(int index) {
+  if (SDL_IsGameController(index)) {
+    if (SDL_GameController* c = SDL_GameControllerOpen(index)) {
+      CloseJoystick();
+      controller_ = c;
+      joystick_ = SDL_GameControllerGetJoystick(c);
+      joystickGuid_ = SDL_JoystickGetGUID(joystick_);
+      return true;
+    }
+  }
+  SDL_Joystick* j = SDL_JoystickOpen(index);
+  if (!j) return false;
+  CloseJoystick();
+  joystick_ = j;
+  joystickGuid_ = SDL_JoystickGetGUID(j);
+  return true;
+}
+
+void SdlDeviceBackend::CloseJoystick() {
+  if (controller_) {
+    SDL_GameControllerClose(controller_);
+  } else if (joystick_) {
+    SDL_JoystickClose(joystick_);
+  }
+  controller_ = nullptr;
+  joystick_ = nullptr;
+}
+
 bool SdlDeviceBackend::JoystickOpen() {
   if (!joystickSubsystem_) {
     // Keep SDL's joystick state current whatever has the focus; the focus
     // rule is applied by JoystickRead.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
     joystickSubsystem_ = true;
+    // The player's own pad mappings; SDL_GAMECONTROLLERCONFIG is read by
+    // SDL itself. A missing file is fine.
+    SDL_GameControllerAddMappingsFromFile("gamecontrollerdb.txt");
+  } else {
+    SDL_JoystickUpdate();  // notices devices plugged in since the last look
   }
   // The first attached joystick that opens.
+  return OpenFirst([](int) { return true; });
+}
+
+template <typename Wanted>
+bool SdlDeviceBackend::OpenFirst(Wanted wanted) {
+  const Uint64 now = SDL_GetTicks64();
+  if (now >= retryAt_) failed_.clear();
   const int count = SDL_NumJoysticks();
   for (int i = 0; i < count; ++i) {
-    SDL_Joystick* j = SDL_JoystickOpen(i);
-    if (!j) continue;
-    joystick_ = j;
-    joystickGuid_ = SDL_JoystickGetGUID(j);
-    return true;
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
+    if (!wanted(i) || std::find(failed_.begin(), failed_.end(), id) != failed_.end()) continue;
+    if (OpenIndex(i)) return true;
+    failed_.push_back(id);
+    retryAt_ = now + kRetryMs;
   }
   return false;
 }
@@ -131,18 +178,15 @@ bool SdlDeviceBackend::JoystickCountAxes(int32_t& count) {
 
 void SdlDeviceBackend::JoystickAcquire() {
   // An unplugged joystick comes back when the same device is plugged in
-  // again.
+  // again; otherwise another attached device takes its place.
   if (!joystick_ || SDL_JoystickGetAttached(joystick_)) return;
-  const int count = SDL_NumJoysticks();
-  for (int i = 0; i < count; ++i) {
-    const SDL_JoystickGUID guid = SDL_JoystickGetDeviceGUID(i);
-    if (std::memcmp(&guid, &joystickGuid_, sizeof guid) != 0) continue;
-    SDL_Joystick* j = SDL_JoystickOpen(i);
-    if (!j) continue;
-    SDL_JoystickClose(joystick_);
-    joystick_ = j;
+  const SDL_JoystickGUID lost = joystickGuid_;
+  if (OpenFirst([&](int i) {
+        const SDL_JoystickGUID guid = SDL_JoystickGetDeviceGUID(i);
+        return std::memcmp(&guid, &lost, sizeof guid) == 0;
+      }))
     return;
-  }
+  OpenFirst([](int) { return true; });
 }
 
 int32_t SdlDeviceBackend::ScaleAxis(int value) {
@@ -155,6 +199,16 @@ bool SdlDeviceBackend::JoystickRead(JoystickReading& out) {
   SDL_JoystickUpdate();
   if (!SDL_JoystickGetAttached(joystick_) || !Focused()) return false;
   out = JoystickReading{};
+  if (controller_) {
+    out.lX = ScaleAxis(SDL_GameControllerGetAxis(controller_, SDL_CONTROLLER_AXIS_LEFTX));
+    out.lY = ScaleAxis(SDL_GameControllerGetAxis(controller_, SDL_CONTROLLER_AXIS_LEFTY));
+    out.lZ = ScaleAxis(SDL_GameControllerGetAxis(controller_, SDL_CONTROLLER_AXIS_RIGHTX));
+    constexpr SDL_GameControllerButton kButtons[6] = {
+        SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,            SDL_CONTROLLER_BUTTON_X,
+        SDL_CONTROLLER_BUTTON_Y, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER};
+    for (int i = 0; i < 6; ++i) out.buttons[i] = DownByte(SDL_GameControllerGetButton(controller_, kButtons[i]) != 0);
+    return true;
+  }
   const int axes = SDL_JoystickNumAxes(joystick_);
   int32_t* const fields[3] = {&out.lX, &out.lY, &out.lZ};
   for (int i = 0; i < 3 && i < axes; ++i) *fields[i] = ScaleAxis(SDL_JoystickGetAxis(joystick_, i));

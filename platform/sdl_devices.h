@@ -10,7 +10,22 @@
 // events. SDL is told to keep joystick state current even while no window
 // of the program has the focus: the focus rule above is applied here, and
 // when the focus comes back the stick's position is already the real one.
+//
+// Devices SDL knows as game controllers (its mapping database, a
+// gamecontrollerdb.txt in the working folder, SDL_GAMECONTROLLERCONFIG) are
+// read through the mapping: left stick X/Y as X/Y, the right stick's X as Z,
+// buttons A, B, X, Y and the two shoulder buttons as buttons 0-5. Other
+// devices (flight sticks) are read as raw joysticks. A joystick may be
+// plugged in at any time: while none is open the first one attached is
+// opened; an unplugged one comes back when plugged in again, or another
+// attached device takes its place.
+//
+// Each keyboard read first brings SDL's keyboard and mouse state up to date
+// with the window system, so the device object sees the keys as they are at
+// that moment.
 #pragma once
+
+#include <vector>
 
 #include <SDL.h>
 
@@ -45,10 +60,22 @@ class SdlDeviceBackend final : public DeviceBackend {
  private:
   bool Focused() const;
   static int WatchWheel(void* self, SDL_Event* event);
+  // Opens device `index` (as a game controller where SDL knows it as one);
+  // false when it does not open.
+  bool OpenIndex(int index);
+  void CloseJoystick();
+  // Opens the first attached device for which `wanted(index)` holds,
+  // passing over devices that lately failed to open.
+  template <typename Wanted>
+  bool OpenFirst(Wanted wanted);
 
   SDL_Window* focusWindow_;
   bool joystickSubsystem_ = false;
   SDL_Joystick* joystick_ = nullptr;
+  SDL_GameController* controller_ = nullptr;  // set when read through a mapping
+  // Devices that would not open, not tried again before `retryAt_`.
+  std::vector<SDL_JoystickID> failed_;
+  Uint64 retryAt_ = 0;
   SDL_JoystickGUID joystickGuid_{};
   int32_t wheel_ = 0;  // wheel motion since the last mouse read, 120 per notch
 };

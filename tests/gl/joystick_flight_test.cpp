@@ -3,7 +3,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "flight/camera.h"
 #include "flight/game_frame.h"
@@ -19,21 +22,35 @@ namespace {
 class JoystickFlight : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
     if (SDL_NumJoysticks() != 0) GTEST_SKIP() << "a real joystick is attached";
-    index_ = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 3, 6, 0);
-    ASSERT_GE(index_, 0) << SDL_GetError();
-    stick_ = SDL_JoystickOpen(index_);
-    ASSERT_NE(stick_, nullptr) << SDL_GetError();
-    // The game's own device object, on the real SDL device layer.
-    inputDevices = std::make_unique<InputDevices>(std::make_unique<SdlDeviceBackend>(nullptr));
     glkInit();
   }
   void TearDown() override {
     inputDevices.reset();
-    if (stick_) SDL_JoystickClose(stick_);
-    if (index_ >= 0) SDL_JoystickDetachVirtual(index_);
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    while (!sticks_.empty()) Unplug(sticks_.back());
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  }
+
+  // The game's own device object, on the real SDL device layer.
+  void OpenDevices() {
+    inputDevices = std::make_unique<InputDevices>(std::make_unique<SdlDeviceBackend>(nullptr));
+  }
+  // Plugs in a virtual device and returns the test's handle on it.
+  SDL_Joystick* Plug(SDL_JoystickType type, int axes, int buttons) {
+    const int index = SDL_JoystickAttachVirtual(type, axes, buttons, 0);
+    EXPECT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    EXPECT_NE(stick, nullptr) << SDL_GetError();
+    if (stick) sticks_.push_back(stick);
+    return stick;
+  }
+  void Unplug(SDL_Joystick* stick) {
+    const SDL_JoystickID id = SDL_JoystickInstanceID(stick);
+    SDL_JoystickClose(stick);
+    sticks_.erase(std::find(sticks_.begin(), sticks_.end(), stick));
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+      if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
   }
 
   // One pass of the game: the devices are read, then the frame runs.
@@ -50,11 +67,12 @@ class JoystickFlight : public ::testing::Test {
 
   test::GameHarness harness_;
   test::GlRecorder gl_;  // the frames' drawing is not what is tested here
-  int index_ = -1;
-  SDL_Joystick* stick_ = nullptr;
+  std::vector<SDL_Joystick*> sticks_;
 };
 
 TEST_F(JoystickFlight, StickXBanksAndTurnsAndABrakeButtonStops) {
+  SDL_Joystick* stick = Plug(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 3, 6);
+  OpenDevices();
   EXPECT_EQ(inputDevices->numJoyAxes(), 3);
 
   // Get up to speed with the stick centred: straight on along +z.
@@ -65,14 +83,14 @@ TEST_F(JoystickFlight, StickXBanksAndTurnsAndABrakeButtonStops) {
 
   // Full right stick: the right wing drops and the nose swings right, which
   // for a craft facing +z (right = -x) is towards -x.
-  SDL_JoystickSetVirtualAxis(stick_, 0, 32767);
+  SDL_JoystickSetVirtualAxis(stick, 0, 32767);
   Frames(40);
   EXPECT_LT(camera.right.y, -0.2f);
   EXPECT_LT(camera.forward.x, -0.2f);
   EXPECT_GT(camera.rollRate, 1.0f);
 
   // Stick released: the wings level themselves again.
-  SDL_JoystickSetVirtualAxis(stick_, 0, 0);
+  SDL_JoystickSetVirtualAxis(stick, 0, 0);
   const float bank = camera.right.y;
   Frames(400);
   EXPECT_GT(camera.right.y, bank);
@@ -80,7 +98,7 @@ TEST_F(JoystickFlight, StickXBanksAndTurnsAndABrakeButtonStops) {
 
   // Holding button 1 brakes: the speed falls every frame and the craft stops
   // without ever flying backwards.
-  SDL_JoystickSetVirtualButton(stick_, 1, SDL_PRESSED);
+  SDL_JoystickSetVirtualButton(stick, 1, SDL_PRESSED);
   float last = Speed();
   for (int i = 0; i < 700; ++i) {
     Frames(1);
@@ -90,9 +108,85 @@ TEST_F(JoystickFlight, StickXBanksAndTurnsAndABrakeButtonStops) {
   EXPECT_LT(Speed(), 0.002f);
 
   // Released: the craft picks up speed again along its nose.
-  SDL_JoystickSetVirtualButton(stick_, 1, SDL_RELEASED);
+  SDL_JoystickSetVirtualButton(stick, 1, SDL_RELEASED);
   Frames(100);
   EXPECT_GT(Speed(), 0.1f);
+}
+
+TEST_F(JoystickFlight, AJoystickPluggedInAfterStartUpSteersFromTheNextUpdate) {
+  OpenDevices();
+  EXPECT_EQ(inputDevices->numJoyAxes(), 0);
+  Frames(30);
+  EXPECT_EQ(camera.rollRate, 0.0f);
+
+  SDL_Joystick* stick = Plug(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 3, 6);
+  SDL_JoystickSetVirtualAxis(stick, 0, 32767);
+  Frames(1);
+  EXPECT_EQ(inputDevices->joyAxis(0), 1.0f);
+  EXPECT_GT(camera.rollRate, 0.05f);
+  EXPECT_EQ(inputDevices->numJoyAxes(), 3);
+}
+
+TEST_F(JoystickFlight, AnotherJoystickTakesOverFromAnUnpluggedOne) {
+  SDL_Joystick* first = Plug(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 3, 6);
+  OpenDevices();
+  SDL_JoystickSetVirtualAxis(first, 0, 32767);
+  Frames(1);
+  ASSERT_EQ(inputDevices->joyAxis(0), 1.0f);
+
+  Unplug(first);
+  Frames(1);
+  EXPECT_EQ(inputDevices->joyAxis(0), 0.0f);
+
+  SDL_Joystick* second = Plug(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 2, 4);
+  SDL_JoystickSetVirtualAxis(second, 0, -32768);
+  SDL_JoystickSetVirtualButton(second, 2, SDL_PRESSED);
+  Frames(2);  // the failed read finds the new one; the next update reads it
+  EXPECT_EQ(inputDevices->joyAxis(0), -1.0f);
+  EXPECT_EQ(inputDevices->isDown(262), 1);
+  const float roll = camera.rollRate;
+  Frames(5);
+  EXPECT_LT(camera.rollRate, roll);
+}
+
+TEST_F(JoystickFlight, AGameControllerIsReadThroughItsMapping) {
+  // A pad whose left stick and A button sit on raw axis 2, 3 and button 4:
+  // only its mapping says so.
+  const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_ARCADE_PAD, 6, 12, 0);
+  ASSERT_GE(index, 0) << SDL_GetError();
+  char guid[64];
+  SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
+  std::fill(guid + 4, guid + 8, '0');  // as in mapping files: no name checksum
+  const std::string mapping = std::string(guid) + ",Test Pad,a:b4,b:b5,x:b6,y:b7,leftx:a2,lefty:a3,rightx:a4";
+  ASSERT_GE(SDL_GameControllerAddMapping(mapping.c_str()), 0) << SDL_GetError();
+  ASSERT_TRUE(SDL_IsGameController(index));
+  SDL_Joystick* pad = SDL_JoystickOpen(index);
+  ASSERT_NE(pad, nullptr);
+  sticks_.push_back(pad);
+  OpenDevices();
+  Frames(200);
+  const float cruise = Speed();
+
+  SDL_JoystickSetVirtualAxis(pad, 0, 32767);  // raw axis 0 is not the stick
+  SDL_JoystickSetVirtualButton(pad, 0, SDL_PRESSED);
+  Frames(1);
+  EXPECT_EQ(inputDevices->joyAxis(0), 0.0f);
+  EXPECT_EQ(inputDevices->isDown(260), 0);
+
+  SDL_JoystickSetVirtualAxis(pad, 2, 32767);  // left stick right
+  Frames(40);
+  EXPECT_EQ(inputDevices->joyAxis(0), 1.0f);
+  EXPECT_LT(camera.right.y, -0.2f);  // banked right
+
+  SDL_JoystickSetVirtualAxis(pad, 2, 0);
+  SDL_JoystickSetVirtualAxis(pad, 3, -32768);         // left stick forward
+  SDL_JoystickSetVirtualButton(pad, 4, SDL_PRESSED);  // A: brake
+  const float noseY = camera.forward.y;
+  Frames(30);
+  EXPECT_EQ(inputDevices->joyAxis(1), -1.0f);
+  EXPECT_EQ(inputDevices->isDown(260), 1);
+  EXPECT_LT(camera.forward.y, noseY - 0.2f);  // nose down
+  EXPECT_LT(Speed(), cruise * 0.8f);          // braking
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -255,6 +257,101 @@ TEST(InputDevices, WithoutAJoystickEverythingReadsZero) {
   EXPECT_EQ(joyAxisCount, 0);
   for (int i = -1; i <= 3; ++i) EXPECT_EQ(devices->joyAxis(i), 0.0f) << i;
   for (int code = 256; code <= 265; ++code) EXPECT_EQ(devices->isDown(code), 0) << code;
+}
+
+// Keys in DirectInput numbering.
+constexpr int kLeft = 0xCB, kRight = 0xCD, kUp = 0xC8, kDown = 0xD0;
+constexpr int kA = 0x1E, kD = 0x20, kW = 0x11, kS = 0x1F, kSpace = 0x39, kLCtrl = 0x1D;
+
+TEST(InputDevices, KeyboardStickRampsCancelsReturnsAndGivesWayToAJoystick) {
+  // Each step holds `keys` for `updates` updates, then checks the stick.
+  struct Step {
+    std::vector<int> keys;
+    int updates;
+    float x, y;
+    uint8_t fire;  // code 260
+  };
+  struct Case {
+    const char* name;
+    bool joystick;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"a tap is a gentle push, a hold reaches full deflection in 16 updates",
+       false,
+       {{{kRight}, 1, 1.0f / 16, 0, 0}, {{kRight}, 14, 15.0f / 16, 0, 0}, {{kRight}, 1, 1, 0, 0},
+        {{kRight}, 5, 1, 0, 0}}},
+      {"release returns twice as fast", false,
+       {{{kD}, 16, 1, 0, 0}, {{}, 4, 0.5f, 0, 0}, {{}, 4, 0, 0, 0}, {{}, 3, 0, 0, 0}}},
+      {"left and A push left", false, {{{kLeft}, 8, -0.5f, 0, 0}, {{kA}, 8, -1, 0, 0}}},
+      {"up pushes the stick forward (negative), down pulls it back", false,
+       {{{kUp}, 16, 0, -1, 0}, {{kS}, 16, 0, 0.5f, 0}, {{kDown}, 8, 0, 1, 0}, {{kW}, 4, 0, 0.5f, 0}}},
+      {"opposite keys cancel", false,
+       {{{kLeft, kRight}, 4, 0, 0, 0}, {{kRight}, 8, 0.5f, 0, 0}, {{kRight, kA}, 2, 0.25f, 0, 0},
+        {{kUp, kDown, kW}, 2, 0, 0, 0}}},
+      {"reversing goes back through the centre at the return step", false,
+       {{{kRight}, 16, 1, 0, 0}, {{kLeft}, 8, 0, 0, 0}, {{kLeft}, 1, -1.0f / 16, 0, 0}}},
+      {"space and left ctrl are button 260", false,
+       {{{kSpace}, 1, 0, 0, 1}, {{kLCtrl, kUp}, 1, 0, -1.0f / 16, 1}, {{}, 1, 0, 0, 0}}},
+      {"an open joystick silences the keyboard stick", true,
+       {{{kRight, kUp, kSpace}, 20, 0, 0, 0}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameHarness h;
+    std::unique_ptr<InputDevices> devices;
+    StepBackend* b = MakeDevices(devices, [&](StepBackend& s) { s.haveJoystick = c.joystick; });
+    for (const Step& step : c.steps) {
+      SCOPED_TRACE(testing::Message() << "step " << (&step - c.steps.data()));
+      std::fill(std::begin(b->keys), std::end(b->keys), uint8_t{0});
+      for (int k : step.keys) b->keys[k] = 0x80;
+      for (int i = 0; i < step.updates; ++i) devices->update();
+      EXPECT_EQ(devices->joyAxis(0), step.x);
+      EXPECT_EQ(devices->joyAxis(1), step.y);
+      EXPECT_EQ(devices->isDown(260), step.fire);
+      for (int code = 261; code <= 265; ++code) EXPECT_EQ(devices->isDown(code), 0) << code;
+    }
+    EXPECT_EQ(devices->numJoyAxes(), c.joystick ? 3 : 0);
+  }
+}
+
+TEST(InputDevices, KeyboardStickLetsGoWhenTheKeyboardIsLost) {
+  GameHarness h;
+  std::unique_ptr<InputDevices> devices;
+  StepBackend* b = MakeDevices(devices, [](StepBackend&) {});
+  b->keys[kRight] = b->keys[kSpace] = 0x80;
+  for (int i = 0; i < 16; ++i) devices->update();
+  ASSERT_EQ(devices->joyAxis(0), 1.0f);
+  b->keyboardFails = true;  // another window took the focus
+  devices->update();
+  EXPECT_EQ(devices->joyAxis(0), 0.0f);
+  EXPECT_EQ(devices->isDown(260), 0);
+}
+
+TEST(InputDevices, AJoystickPluggedInLaterTakesOverAtTheNextUpdate) {
+  GameHarness h;
+  std::vector<std::string> calls;
+  std::unique_ptr<InputDevices> devices;
+  StepBackend* b = MakeDevices(devices, [](StepBackend& s) { s.joystickAxes = 4; });
+  b->keys[kLeft] = 0x80;
+  for (int i = 0; i < 4; ++i) devices->update();
+  ASSERT_EQ(devices->joyAxis(0), -0.25f);
+
+  b->haveJoystick = true;  // plugged in
+  b->joystick.lX = 500;
+  b->joystick.buttons[2] = 0x80;
+  b->calls = &calls;
+  devices->update();
+  // Set up as at start-up, and read in the same update; no message box.
+  EXPECT_EQ(calls, std::vector<std::string>({"KeyboardRead", "MouseAcquire", "MouseRead", "JoystickOpen",
+                                             "JoystickPrepare", "JoystickCountAxes", "JoystickAcquire",
+                                             "JoystickRead"}));
+  EXPECT_TRUE(b->messages.empty());
+  EXPECT_EQ(devices->joyAxis(0), 0.5f);
+  EXPECT_EQ(devices->isDown(262), 1);
+  EXPECT_EQ(devices->numJoyAxes(), 4);
+  calls.clear();
+  devices->update();  // open now: no more looking for one
+  EXPECT_EQ(calls, std::vector<std::string>({"KeyboardRead", "MouseAcquire", "MouseRead", "JoystickRead"}));
 }
 
 }  // namespace
