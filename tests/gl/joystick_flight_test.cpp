@@ -138,7 +138,7 @@ TEST_F(JoystickFlight, AnotherJoystickTakesOverFromAnUnpluggedOne) {
   Frames(1);
   EXPECT_EQ(inputDevices->joyAxis(0), 0.0f);
 
-  SDL_Joystick* second = Plug(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 2, 4);
+  SDL_Joystick* second = Plug(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4);  // another kind of device
   SDL_JoystickSetVirtualAxis(second, 0, -32768);
   SDL_JoystickSetVirtualButton(second, 2, SDL_PRESSED);
   Frames(2);  // the failed read finds the new one; the next update reads it
