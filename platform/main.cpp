@@ -2,12 +2,44 @@
 // again by a ghost in later runs.
 #include <SDL.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/command_line.h"
 #include "platform/gl_functions.h"
+#include "platform/sdl_fullscreen.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
 #include "shell/main_loop.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  const vl::CommandLine cl = vl::ParseCommandLine(argc, argv);
+  if (!cl.error.empty()) {
+    std::fprintf(stderr, "vantaloop: %s\n%s", cl.error.c_str(), vl::UsageText());
+    return 2;
+  }
+  if (cl.help) {
+    std::fputs(vl::UsageText(), stdout);
+    return 0;
+  }
+  if (cl.version) {
+    std::printf("vantaloop %s\n", VANTALOOP_VERSION);
+    return 0;
+  }
+  if (!cl.dataDir.empty()) {
+    // The data folder becomes the working folder before anything is written.
+    std::error_code ec;
+    std::filesystem::create_directories(cl.dataDir, ec);
+    if (!ec) std::filesystem::current_path(cl.dataDir, ec);
+    if (ec) {
+      std::fprintf(stderr, "vantaloop: cannot use '%s' as the data folder: %s\n", cl.dataDir.c_str(),
+                   ec.message().c_str());
+      return 1;
+    }
+  }
+  vl::startFullscreen = cl.fullscreen;
+
   // The video and joystick parts start when the window and the devices are
   // made; SDL's own start-up also turns SIGINT and SIGTERM into a quit.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
@@ -21,6 +53,7 @@ int main(int, char**) {
     vl::SdlWindowPlatform windowPlatform;
     vl::SdlWindowOps windowOps;
     vl::SdlLoopPlatform loopPlatform;
+    loopPlatform.lowPower = cl.lowPower;
     vl::windowPlatform = &windowPlatform;
     vl::windowOps = &windowOps;
     vl::loopPlatform = &loopPlatform;

@@ -21,6 +21,7 @@ SdlDeviceBackend::SdlDeviceBackend(SDL_Window* focusWindow) : focusWindow_(focus
   // The window procedure learns typed characters from SDL's text events;
   // make sure SDL produces them for the game window.
   if (focusWindow_) SDL_StartTextInput();
+  if (focusWindow_) fullscreen_ = std::make_unique<FullscreenKeys>(focusWindow_);
 }
 
 SdlDeviceBackend::~SdlDeviceBackend() {
@@ -43,6 +44,7 @@ bool SdlDeviceBackend::KeyboardRead(uint8_t state[256]) {
   // Bring SDL's keyboard, mouse and focus state up to date now; the events
   // stay queued for the window procedure.
   SDL_PumpEvents();
+  if (fullscreen_) fullscreen_->Apply();
   if (!Focused()) return false;
   std::memset(state, 0, 256);
   int n = 0;

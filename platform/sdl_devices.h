@@ -22,14 +22,17 @@
 //
 // Each keyboard read first brings SDL's keyboard and mouse state up to date
 // with the window system, so the device object sees the keys as they are at
-// that moment.
+// that moment; a full-screen switch asked for with F11 or Alt+Enter is made
+// right then.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include <SDL.h>
 
 #include "input/input_devices.h"
+#include "platform/sdl_fullscreen.h"
 
 namespace vl {
 
@@ -70,6 +73,8 @@ class SdlDeviceBackend final : public DeviceBackend {
   bool OpenFirst(Wanted wanted);
 
   SDL_Window* focusWindow_;
+  // The full-screen keys of the game window, applied at each keyboard read.
+  std::unique_ptr<FullscreenKeys> fullscreen_;
   bool joystickSubsystem_ = false;
   SDL_Joystick* joystick_ = nullptr;
   SDL_GameController* controller_ = nullptr;  // set when read through a mapping

@@ -18,6 +18,12 @@ uint32_t SdlLoopPlatform::TimeGetTime() { return static_cast<uint32_t>(SDL_GetTi
 
 void SdlLoopPlatform::Sleep(uint32_t ms) {
   if (ms == 0) {
+    if (lowPower) {
+      constexpr uint32_t kFrameMs = 16;
+      const auto left = static_cast<int32_t>(lastFrameTime + kFrameMs - TimeGetTime());
+      if (left > static_cast<int32_t>(kWakeBeforeTickMs))
+        SDL_Delay(static_cast<Uint32>(left) - kWakeBeforeTickMs);
+    }
     std::this_thread::yield();  // stay runnable; just let others run
   } else {
     SDL_Delay(ms);

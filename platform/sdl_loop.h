@@ -23,6 +23,12 @@ class SdlLoopPlatform final : public LoopPlatform {
   uint32_t WindowHandle() override;
   std::unique_ptr<DeviceBackend> OpenDevices() override;
 
+  // Low-power waiting: Sleep(0) rests with a timed sleep until shortly
+  // before the next frame tick (16 ms after `lastFrameTime`), then yields as
+  // usual, so frames still begin on the same millisecond.
+  bool lowPower = false;
+  static constexpr uint32_t kWakeBeforeTickMs = 2;
+
  private:
   void FillQueue();
   std::deque<Msg> queue_;
