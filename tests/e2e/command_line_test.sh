@@ -1,0 +1,68 @@
+# The command line: --help and --version, a bad option, and a flight with
+# --data into a new folder started in full screen, switched with F11 and
+# Alt+Enter.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$1"
+
+"$GAME" --help >"$WORK/help.txt" 2>"$WORK/help.err"; rc=$?
+[ "$rc" = 0 ] || fail "--help exited with $rc"
+grep -q "^usage: vantaloop \[--data DIR\] \[--fullscreen\] \[--low-power\] \[--help\] \[--version\]$" \
+  "$WORK/help.txt" || fail "--help printed no usage on stdout"
+[ ! -s "$WORK/help.err" ] || fail "--help wrote to stderr"
+"$GAME" --version | grep -qE "^vantaloop [0-9]+\.[0-9]+" || fail "--version printed no version"
+
+(cd "$WORK" && "$GAME" --data "$WORK/x" --loud >"$WORK/bad.out" 2>"$WORK/bad.err"); rc=$?
+[ "$rc" = 2 ] || fail "a bad option exited with $rc, not 2"
+grep -q "^usage: vantaloop" "$WORK/bad.err" || fail "a bad option printed no usage on stderr"
+grep -q -- "--loud" "$WORK/bad.err" || fail "a bad option was not named"
+[ ! -s "$WORK/bad.out" ] || fail "a bad option wrote to stdout"
+[ ! -e "$WORK/x" ] && [ ! -e "$WORK/log.txt" ] || fail "a bad command line still started the game"
+
+e2e_start_xvfb
+command -v openbox >/dev/null || fail "openbox is not installed"
+openbox >"$WORK/wm.log" 2>&1 &
+WM_PID=$!
+trap 'kill "$WM_PID" 2>/dev/null; e2e_cleanup' EXIT
+sleep 1
+
+# Geometry of the game window as "W H".
+size() { xdotool getwindowgeometry "$WID" | awk '/Geometry:/ { sub("x", " ", $2); print $2 }'; }
+wait_size() {
+  local i
+  for i in $(seq 1 50); do
+    [ "$(size)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the window is $(size), not $1 ($2)"
+}
+
+DATA="$WORK/new folder/data"
+(cd "$WORK" && exec "$GAME" --data "$DATA" --fullscreen >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+GAME_PID=$!
+e2e_window
+wait_size "1280 800" "started with --fullscreen"
+sleep 1
+import -window "$WID" -depth 8 "$WORK/full.png" || fail "could not take a screenshot"
+# The picture fills the whole screen: its top right corner is drawn too.
+lit=$(convert "$WORK/full.png" -crop 200x150+1080+0 -colorspace Gray -format "%[fx:mean]" info:)
+awk -v v="$lit" 'BEGIN { exit !(v > 0.05) }' || fail "the top right of the full screen is dark ($lit)"
+
+xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+xdotool key F11
+wait_size "800 500" "after F11"
+xdotool key alt+Return
+wait_size "1280 800" "after Alt+Enter"
+xdotool key alt+Return
+wait_size "800 500" "after Alt+Enter again"
+sleep 14  # a flight long enough to be saved
+e2e_key Escape
+e2e_wait_exit 20
+[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+
+for f in log.txt mem.txt recordings/rec0000.bin; do
+  [ -f "$DATA/$f" ] || fail "no $f in the --data folder"
+done
+[ ! -e "$WORK/log.txt" ] && [ ! -e "$WORK/mem.txt" ] && [ -z "$(ls "$WORK/recordings")" ] ||
+  fail "files were written outside the --data folder"
+grep -qx "numjoyaxes: 0" "$DATA/log.txt" || fail "the log in the --data folder is not the game's"
+echo "PASS: --help, --version, a bad option, --data and full screen"
