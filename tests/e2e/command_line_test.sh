@@ -11,6 +11,8 @@ grep -q "^usage: vantaloop \[--data DIR\] \[--fullscreen\] \[--low-power\] \[--h
 [ ! -s "$WORK/help.err" ] || fail "--help wrote to stderr"
 "$GAME" --version | grep -qE "^vantaloop [0-9]+\.[0-9]+" || fail "--version printed no version"
 
+"$GAME" --data >/dev/null 2>&1; rc=$?
+[ "$rc" = 2 ] || fail "--data without a folder exited with $rc, not 2"
 (cd "$WORK" && "$GAME" --data "$WORK/x" --loud >"$WORK/bad.out" 2>"$WORK/bad.err"); rc=$?
 [ "$rc" = 2 ] || fail "a bad option exited with $rc, not 2"
 grep -q "^usage: vantaloop" "$WORK/bad.err" || fail "a bad option printed no usage on stderr"

@@ -504,17 +504,6 @@ TEST_F(SdlJoystickTest, WithoutAJoystickEverythingReadsZero) {
   for (int code = 256; code <= 265; ++code) EXPECT_EQ(devices_->isDown(code), 0) << code;
 }
 
-TEST_F(SdlJoystickTest, AJoystickAttachedLaterIsNotPickedUp) {
-  Open();
-  Attach(2, 2);
-  SDL_JoystickSetVirtualAxis(virtual_, 0, 32767);
-  SDL_JoystickSetVirtualButton(virtual_, 0, SDL_PRESSED);
-  devices_->update();
-  EXPECT_EQ(devices_->numJoyAxes(), 0);
-  EXPECT_EQ(devices_->joyAxis(0), 0.0f);
-  EXPECT_EQ(devices_->isDown(260), 0);
-}
-
 // Devices that follow a window which does not have the input focus: the
 // keyboard and the joystick reads fail, the mouse reads as still.
 TEST_F(SdlJoystickTest, ReadsFailWhileTheWindowLacksTheFocus) {
