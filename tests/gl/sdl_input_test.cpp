@@ -432,6 +432,16 @@ TEST(TranslateEvent, AsksTheRealWindow) {
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+// Dragging out of the window with a button held is a leave at once, as on
+// Windows, where the game never asks for the mouse to be captured.
+TEST(SdlWindow, DoesNotCaptureTheMouse) {
+  SdlWindowPlatform platform;
+  ASSERT_TRUE(platform.CreateWindow("vantaloop", 0, 0, 64, 64, PixelFormatDescriptor{}, 1));
+  EXPECT_FALSE(SDL_GetHintBoolean(SDL_HINT_MOUSE_AUTO_CAPTURE, SDL_TRUE));
+  platform.DestroyWindow();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 TEST(KeyTables, DirectInputCodes) {
   const std::pair<SDL_Scancode, int> cases[] = {
       {SDL_SCANCODE_ESCAPE, 0x01}, {SDL_SCANCODE_1, 0x02},      {SDL_SCANCODE_0, 0x0B},
