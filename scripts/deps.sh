@@ -25,6 +25,5 @@ ensure_packages() {
 # What building and running the game needs.
 GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgl1-mesa-dri libegl-mesa0
   libgtest-dev libbenchmark-dev libx11-dev)
-# What the tests need on top: a virtual X server, real key presses, screenshots,
-# keyboard layouts.
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick x11-xkb-utils)
+# What the tests need on top: a virtual X server, real key presses, screenshots.
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick)
