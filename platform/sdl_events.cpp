@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/sdl_keys.h"
 
@@ -95,26 +96,32 @@ void TranslateWindowEvent(const SDL_WindowEvent& e, EventContext& ctx, std::dequ
       out.push_back({wm::PAINT, 0, 0});
       break;
     case SDL_WINDOWEVENT_LEAVE:
-      if (ctx.leaveArmed && *ctx.leaveArmed) {
-        *ctx.leaveArmed = false;
-        out.push_back({wm::MOUSELEAVE, 0, 0});
-      }
+      out.push_back({kPointerLeft, 0, 0});
       break;
     default:
       break;
   }
 }
 
-void TranslateKey(const SDL_KeyboardEvent& e, std::deque<Msg>& out) {
+void TranslateKey(const SDL_KeyboardEvent& e, EventContext& ctx, std::deque<Msg>& out) {
   const int vkCode = VirtualKeyFromSdl(e.keysym);
   if (vkCode == 0) return;
   const bool down = e.type == SDL_KEYDOWN;
+  const uint16_t mod = e.keysym.mod;
+  // Windows delivers AltGr as Control+Alt held together.
+  const bool altGr = (mod & KMOD_MODE) != 0 || e.keysym.sym == SDLK_MODE ||
+                     (ctx.rightAltIsAltGr &&
+                      ((mod & KMOD_RALT) != 0 || e.keysym.scancode == SDL_SCANCODE_RALT));
   // SDL's modifier state already counts a modifier key's own press (and no
   // longer counts its release); the Alt and Control keys themselves count
   // as held for both of their messages, as on Windows.
-  const bool alt = (e.keysym.mod & KMOD_ALT) != 0 || vkCode == vk::MENU;
-  const bool ctrl = (e.keysym.mod & KMOD_CTRL) != 0 || vkCode == vk::CONTROL;
+  const bool alt = altGr || (mod & KMOD_ALT) != 0 || vkCode == vk::MENU;
+  const bool ctrl = altGr || (mod & KMOD_CTRL) != 0 || vkCode == vk::CONTROL;
   const bool system = (alt && !ctrl) || vkCode == vk::F10;
+  if (down) {
+    ctx.rightAltKeyDown = (mod & (KMOD_RALT | KMOD_LALT | KMOD_CTRL | KMOD_SHIFT)) == KMOD_RALT;
+    ctx.rightAltKeySym = e.keysym.sym;
+  }
 
   const WindowsScanCode scan = WindowsScanCodeFromScancode(e.keysym.scancode);
   uint32_t bits = 1u | (static_cast<uint32_t>(scan.code) << 16);
@@ -166,11 +173,9 @@ uint8_t Windows1252(uint32_t cp) {
   return '?';
 }
 
-void TranslateText(const char* text, std::deque<Msg>& out) {
-  // Text typed with Alt held follows its system key-down; Windows sends it
-  // as WM_SYSCHAR.
-  const uint32_t message =
-      !out.empty() && out.back().message == wm::SYSKEYDOWN ? wm::SYSCHAR : wm::CHAR;
+// The characters of UTF-8 text, '?' for a malformed one.
+std::vector<uint32_t> CodePoints(const char* text) {
+  std::vector<uint32_t> cps;
   const auto* p = reinterpret_cast<const unsigned char*>(text);
   const unsigned char* end = p + SDL_strlen(text);
   while (p < end) {
@@ -196,8 +201,29 @@ void TranslateText(const char* text, std::deque<Msg>& out) {
       }
       cp = (cp << 6) | (*p++ & 0x3Fu);
     }
-    out.push_back({message, Windows1252(cp), 1});
+    cps.push_back(cp);
   }
+  return cps;
+}
+
+uint32_t LowerAscii(uint32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+
+void TranslateText(const char* text, EventContext& ctx, std::deque<Msg>& out) {
+  const std::vector<uint32_t> cps = CodePoints(text);
+  // Text typed with Alt held follows its system key-down; Windows sends it
+  // as WM_SYSCHAR. Unless the right Alt key made the key type something
+  // other than its own character: then that key is AltGr, the key-down was a
+  // plain one, and so are the right Alt key's from now on.
+  uint32_t message = !out.empty() && out.back().message == wm::SYSKEYDOWN ? wm::SYSCHAR : wm::CHAR;
+  if (message == wm::SYSCHAR && ctx.rightAltKeyDown && !cps.empty() &&
+      LowerAscii(cps[0]) != LowerAscii(static_cast<uint32_t>(ctx.rightAltKeySym))) {
+    ctx.rightAltIsAltGr = true;
+    out.back().message = wm::KEYDOWN;
+    out.back().lParam &= ~static_cast<intptr_t>(1 << 29);
+    message = wm::CHAR;
+  }
+  ctx.rightAltKeyDown = false;
+  for (uint32_t cp : cps) out.push_back({message, Windows1252(cp), 1});
 }
 
 // Whether a point in window coordinates lies outside the client area. SDL
@@ -263,10 +289,10 @@ void TranslateEvent(const SDL_Event& e, EventContext& ctx, std::deque<Msg>& out)
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      if (e.key.windowID == ctx.windowId) TranslateKey(e.key, out);
+      if (e.key.windowID == ctx.windowId) TranslateKey(e.key, ctx, out);
       break;
     case SDL_TEXTINPUT:
-      if (e.text.windowID == ctx.windowId) TranslateText(e.text.text, out);
+      if (e.text.windowID == ctx.windowId) TranslateText(e.text.text, ctx, out);
       break;
     case SDL_MOUSEMOTION:
       if (e.motion.windowID != ctx.windowId || OutsideClient(ctx, e.motion.x, e.motion.y)) break;

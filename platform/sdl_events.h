@@ -6,9 +6,11 @@
 //                    repeat count 1, scan code (bits 16-23), extended key
 //                    (24), Alt down (29), previously down (30), released
 //                    (31); with Alt held (and Control not) and for F10,
-//                    WM_SYSKEYDOWN/WM_SYSKEYUP instead. Enter, Tab, Backspace,
-//                    Escape and Control+letter also give their control
-//                    character as WM_CHAR, as Windows' TranslateMessage does.
+//                    WM_SYSKEYDOWN/WM_SYSKEYUP instead. AltGr counts as
+//                    Control+Alt, as on Windows: its keys are not system
+//                    keys. Enter, Tab, Backspace, Escape and Control+letter
+//                    also give their control character as WM_CHAR, as
+//                    Windows' TranslateMessage does.
 //   typed text       one WM_CHAR per character, in the Windows-1252 code
 //                    page ('?' for characters it lacks); WM_SYSCHAR when it
 //                    follows a system key-down
@@ -28,7 +30,8 @@
 //                    the high word
 //   exposed          WM_PAINT
 //   close button     WM_CLOSE
-//   pointer left     WM_MOUSELEAVE, only when leave tracking was armed
+//   pointer left     kPointerLeft; the queue turns it into WM_MOUSELEAVE when
+//                    leave tracking is armed by the time it is taken out
 //   SDL_QUIT         WM_QUIT
 // Events for other windows are dropped.
 #pragma once
@@ -41,12 +44,27 @@
 
 namespace vl {
 
+// What the translator knows of the window, and what it keeps from one event
+// to the next.
 struct EventContext {
   uint32_t windowId = 0;            // the game window's SDL id
   float pixelsPerPointX = 1.0f;     // drawable size / window size
   float pixelsPerPointY = 1.0f;
-  bool* leaveArmed = nullptr;       // set by TrackMouseLeave, cleared here
+  // Whether the layout's right Alt key is AltGr. SDL reports AltGr as the
+  // right Alt key; once it types a character of its own (AltGr+Q typing
+  // '@' on a German layout), the layout is known to have one.
+  bool rightAltIsAltGr = false;
+  // The last key pressed with the right Alt key as its only modifier, and
+  // its symbol, until the text it types arrives.
+  bool rightAltKeyDown = false;
+  SDL_Keycode rightAltKeySym = SDLK_UNKNOWN;
 };
+
+// The pointer left the window. Windows sends WM_MOUSELEAVE only while leave
+// tracking is armed, and the move that arms it may be the message just
+// before this one; so the queue, not the translator, decides (a message
+// number of the program's own, in the WM_APP range).
+constexpr uint32_t kPointerLeft = 0x8001;
 
 // WM_SIZE's wParam.
 constexpr uintptr_t SIZE_RESTORED = 0;

@@ -128,6 +128,49 @@ int KeypadWithoutNumLock(SDL_Scancode sc) {
   }
 }
 
+bool OnKeypad(SDL_Scancode sc) { return sc >= SDL_SCANCODE_KP_DIVIDE && sc <= SDL_SCANCODE_KP_PERIOD; }
+
+// The keys that type no character, by what the layout makes of them. A
+// player whose layout swaps Caps Lock and Escape (XKB's caps:escape or
+// caps:swapescape) has Escape wherever their layout puts it, as on Windows.
+int VirtualKeyFromSymbol(SDL_Keycode sym) {
+  switch (sym) {
+    case SDLK_ESCAPE: return vk::ESCAPE;
+    case SDLK_RETURN: return vk::RETURN;
+    case SDLK_TAB: return vk::TAB;
+    case SDLK_BACKSPACE: return vk::BACK;
+    case SDLK_CAPSLOCK: return 0x14;
+    case SDLK_NUMLOCKCLEAR: return 0x90;
+    case SDLK_SCROLLLOCK: return 0x91;
+    case SDLK_PAUSE: return 0x13;
+    case SDLK_PRINTSCREEN: return 0x2C;
+    case SDLK_INSERT: return vk::INSERT;
+    case SDLK_DELETE: return vk::DELETE_;
+    case SDLK_HOME: return vk::HOME;
+    case SDLK_END: return vk::END;
+    case SDLK_PAGEUP: return vk::PRIOR;
+    case SDLK_PAGEDOWN: return vk::NEXT;
+    case SDLK_LEFT: return vk::LEFT;
+    case SDLK_RIGHT: return vk::RIGHT;
+    case SDLK_UP: return vk::UP;
+    case SDLK_DOWN: return vk::DOWN;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return vk::SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return vk::CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT:
+    case SDLK_MODE: return vk::MENU;  // AltGr is the right Alt key on Windows
+    case SDLK_LGUI: return 0x5B;
+    case SDLK_RGUI: return 0x5C;
+    case SDLK_APPLICATION: return 0x5D;
+    default: break;
+  }
+  if (sym >= SDLK_F1 && sym <= SDLK_F12) return vk::F1 + static_cast<int>(sym - SDLK_F1);
+  if (sym >= SDLK_F13 && sym <= SDLK_F24) return vk::F1 + 12 + static_cast<int>(sym - SDLK_F13);
+  return 0;
+}
+
 }  // namespace
 
 int VirtualKeyFromSdl(const SDL_Keysym& key) {
@@ -135,11 +178,17 @@ int VirtualKeyFromSdl(const SDL_Keysym& key) {
   if (sc < 0 || sc >= SDL_NUM_SCANCODES) return 0;
   // Letters by what the layout types, as Windows numbers them.
   if (key.sym >= 'a' && key.sym <= 'z') return static_cast<int>(key.sym - 'a' + 'A');
-  if (!(key.mod & KMOD_NUM)) {
-    const int nav = KeypadWithoutNumLock(sc);
-    if (nav != 0) return nav;
+  if (OnKeypad(sc)) {
+    if (!(key.mod & KMOD_NUM)) {
+      const int nav = KeypadWithoutNumLock(sc);
+      if (nav != 0) return nav;
+    }
+    return kTable[sc].vk;
   }
-  return kTable[sc].vk;
+  // Digits and punctuation keep their place, as Windows' layouts mostly
+  // number them.
+  const int named = VirtualKeyFromSymbol(key.sym);
+  return named != 0 ? named : kTable[sc].vk;
 }
 
 int DirectInputKeyFromScancode(SDL_Scancode sc) {

@@ -32,9 +32,11 @@ constexpr int OEM_1 = 0xBA, OEM_PLUS = 0xBB, OEM_COMMA = 0xBC, OEM_MINUS = 0xBD,
 }  // namespace vk
 
 // The Windows virtual-key code of a key, 0 for keys Windows has none for.
-// Letters follow the keyboard layout (the key that types 'a' is VK 'A');
-// the keypad follows Num Lock as Windows does (keypad 7 without Num Lock is
-// VK_HOME, keypad 5 is VK_CLEAR).
+// Letters and the keys that type no character (Escape, Caps Lock, the
+// arrows, the modifiers, ...) follow the keyboard layout: the key that types
+// 'a' is VK 'A', the key that acts as Escape is VK_ESCAPE wherever it sits.
+// Digits and punctuation keep their US place. The keypad follows Num Lock as
+// Windows does (keypad 7 without Num Lock is VK_HOME, keypad 5 is VK_CLEAR).
 int VirtualKeyFromSdl(const SDL_Keysym& key);
 
 // The DirectInput key code of a physical key, 0 for none.

@@ -14,7 +14,15 @@ SdlLoopPlatform::~SdlLoopPlatform() {
   for (void* c : cursors_) SDL_FreeCursor(static_cast<SDL_Cursor*>(c));
 }
 
-uint32_t SdlLoopPlatform::TimeGetTime() { return static_cast<uint32_t>(SDL_GetTicks64()); }
+// The clock counts from an origin half its range away from 0. The main loop
+// measures the frame tick from `lastFrameTime`, which starts at 0, so the
+// first pass never waits however soon after start-up it comes; the tick
+// compare works modulo 2^32 and does not mind where the count starts.
+constexpr uint32_t kClockOrigin = 0x80000000u;
+
+uint32_t SdlLoopPlatform::TimeGetTime() {
+  return static_cast<uint32_t>(SDL_GetTicks64()) + kClockOrigin;
+}
 
 void SdlLoopPlatform::Sleep(uint32_t ms) {
   if (ms == 0) {
@@ -31,8 +39,9 @@ void SdlLoopPlatform::Sleep(uint32_t ms) {
 }
 
 void SdlLoopPlatform::FillQueue() {
-  EventContext ctx;
-  ctx.leaveArmed = &sdlWindow.leaveArmed;
+  EventContext& ctx = events_;
+  ctx.windowId = 0;
+  ctx.pixelsPerPointX = ctx.pixelsPerPointY = 1.0f;
   if (sdlWindow.window) {
     ctx.windowId = SDL_GetWindowID(sdlWindow.window);
     int w = 0, h = 0, pw = 0, ph = 0;
@@ -47,9 +56,26 @@ void SdlLoopPlatform::FillQueue() {
   while (SDL_PollEvent(&e)) TranslateEvent(e, ctx, queue_);
 }
 
+bool SdlLoopPlatform::Front() {
+  for (;;) {
+    if (queue_.empty()) FillQueue();
+    if (queue_.empty()) return false;
+    Msg& m = queue_.front();
+    if (m.message != kPointerLeft) return true;
+    // The pointer left: a WM_MOUSELEAVE if the window procedure has armed
+    // leave tracking by now (perhaps with the move just before), as
+    // Windows decides it when the pointer leaves, not when it entered.
+    if (sdlWindow.leaveArmed) {
+      sdlWindow.leaveArmed = false;
+      m = {wm::MOUSELEAVE, 0, 0};
+      return true;
+    }
+    queue_.pop_front();
+  }
+}
+
 bool SdlLoopPlatform::PeekMessage(Msg& out) {
-  if (queue_.empty()) FillQueue();
-  if (queue_.empty()) return false;
+  if (!Front()) return false;
   out = queue_.front();
   return true;
 }
@@ -60,8 +86,7 @@ void SdlLoopPlatform::TranslateMessage(const Msg&) {
 }
 
 bool SdlLoopPlatform::GetMessage(Msg& out) {
-  if (queue_.empty()) FillQueue();
-  if (queue_.empty()) {
+  if (!Front()) {
     out = Msg{};
     return true;
   }

@@ -5,6 +5,7 @@
 
 #include <deque>
 
+#include "platform/sdl_events.h"
 #include "shell/main_loop.h"
 
 namespace vl {
@@ -31,6 +32,9 @@ class SdlLoopPlatform final : public LoopPlatform {
 
  private:
   void FillQueue();
+  // Makes the next message ready at the queue's front; false when none.
+  bool Front();
+  EventContext events_;
   std::deque<Msg> queue_;
   std::deque<void*> cursors_;
 };

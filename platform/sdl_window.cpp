@@ -29,6 +29,10 @@ void SdlWindowPlatform::LoadIcon(const char* path) {
 bool SdlWindowPlatform::CreateWindow(const char* title, int32_t x, int32_t y, int32_t width,
                                      int32_t height, const PixelFormatDescriptor& pfd,
                                      int32_t pixelFormat) {
+  // Windows captures the mouse for a window only when asked, and the game
+  // never asks: dragging out of the window with a button held is a leave at
+  // once. SDL would capture it until the button is let go.
+  SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
   if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "vantaloop: no video device: %s\n", SDL_GetError());
     return false;

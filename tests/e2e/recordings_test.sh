@@ -1,7 +1,8 @@
 # Flights saved by the real program and flown again as a ghost.
 #
-# 1. A first flight of more than 660 frames, ended with Escape, is saved as
-#    recordings/rec0000.bin and mem.txt holds 0.
+# 1. A first flight of more than 660 frames, ended with the key the player's
+#    keyboard layout makes Escape (Caps Lock, with XKB's caps:escape), is
+#    saved as recordings/rec0000.bin and mem.txt holds 0.
 # 2. A second one is saved as rec0001.bin; it loads nothing (mem.txt held 0:
 #    the newest file waits), so its picture has no ghost.
 # 3. A third start loads file 0 and, with no joystick, flies the same
@@ -14,6 +15,13 @@ e2e_init "$1"
 command -v import >/dev/null || fail "imagemagick is not installed"
 e2e_start_xvfb
 
+# Caps Lock types Escape on this X server. The key goes by its X key code:
+# xdotool's name Caps_Lock would look for a key that types Caps Lock, which
+# this layout no longer has.
+setxkbmap -option caps:escape || fail "could not set the keyboard option caps:escape"
+CAPS=$(xkbcomp -xkb "$DISPLAY" - 2>/dev/null | sed -n 's/^ *<CAPS> *= *\([0-9]*\);.*/\1/p')
+[ -n "$CAPS" ] || fail "no Caps Lock key in the X keymap"
+
 # A saved flight needs more than 660 frames. At most 62.5 frames a second
 # that is at least 10.6 s; software rendering on a busy machine can be
 # slower, so a flight lasts 18 s, and one that still came out too short is
@@ -22,8 +30,8 @@ FLIGHT_S=${VANTALOOP_E2E_FLIGHT_S:-18}
 SHOT_AT_S=3
 
 # Flies for $1 seconds, taking a screenshot of the window to $2 (if given)
-# after $SHOT_AT_S seconds, then leaves with Escape (or, with $3 = close,
-# with the window's close request).
+# after $SHOT_AT_S seconds, then leaves with Escape (or, with $3 = caps, with
+# the Caps Lock key; with $3 = close, with the window's close request).
 fly() {
   local seconds=$1 shot=${2:-} ending=${3:-escape}
   e2e_launch
@@ -36,6 +44,8 @@ fly() {
   sleep "$seconds"
   if [ "$ending" = close ]; then
     e2e_close
+  elif [ "$ending" = caps ]; then
+    e2e_key "$CAPS"
   else
     e2e_key Escape
   fi
@@ -44,16 +54,17 @@ fly() {
   e2e_expect_log_tail "${SHUTDOWN_LINES[@]}"
 }
 
-# Flies until the flight is saved as recording file $1 (screenshot to $2).
-# A flight too short to be saved must leave mem.txt as it was.
+# Flies until the flight is saved as recording file $1 (screenshot to $2,
+# ending $3 as for fly). A flight too short to be saved must leave mem.txt
+# as it was.
 fly_saved() {
-  local file=$1 shot=${2:-} mem_before
+  local file=$1 shot=${2:-} ending=${3:-escape} mem_before
   mem_before=$(cat "$WORK/mem.txt" 2>/dev/null)
-  fly "$FLIGHT_S" "$shot"
+  fly "$FLIGHT_S" "$shot" "$ending"
   [ -f "$file" ] && return 0
   [ "$(cat "$WORK/mem.txt" 2>/dev/null)" = "$mem_before" ] || fail "an unsaved flight changed mem.txt"
   echo "note: fewer than 661 frames in $FLIGHT_S s; flying again for $((2 * FLIGHT_S)) s" >&2
-  fly $((2 * FLIGHT_S)) "$shot"
+  fly $((2 * FLIGHT_S)) "$shot" "$ending"
   [ -f "$file" ] || fail "a flight of $((2 * FLIGHT_S)) s was not saved as $file"
 }
 
@@ -108,8 +119,8 @@ ghost_pixels() {
     END { print hits + 0 }'
 }
 
-# First flight: saved as file 0.
-fly_saved "$WORK/recordings/rec0000.bin"
+# First flight, ended with the Caps Lock key: saved as file 0.
+fly_saved "$WORK/recordings/rec0000.bin" "" caps
 grep -q "^loading" "$WORK/log.txt" && fail "a start without mem.txt loaded recordings"
 first=$(frames_in "$WORK/recordings/rec0000.bin")
 [ "$first" -gt 600 ] && [ "$first" -le 10800 ] || fail "rec0000.bin holds $first frames"

@@ -16,6 +16,9 @@
 #include "platform/sdl_devices.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_keys.h"
+#include "platform/sdl_loop.h"
+#include "platform/sdl_window.h"
+#include "shell/main_loop.h"
 #include "shell/window.h"
 #include "tests/support/fakes.h"
 #include "tests/support/gl_recorder.h"
@@ -269,65 +272,114 @@ TEST(TranslateEvent, MouseAndWindowEvents) {
       {"close button", Window(SDL_WINDOWEVENT_CLOSE), 1, {M(CLOSE, 0, 0)}},
       {"another window's close button", Window(SDL_WINDOWEVENT_CLOSE, 0, 0, kWin + 1), 1, {}},
       {"quit", Quit(), 1, {M(QUIT, 0, 0)}},
-      {"pointer left without leave tracking", Window(SDL_WINDOWEVENT_LEAVE), 1, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    bool armed = false;
     EventContext ctx;
     ctx.windowId = kWin;
     ctx.pixelsPerPointX = ctx.pixelsPerPointY = c.pixelsPerPoint;
-    ctx.leaveArmed = &armed;
     EXPECT_EQ(Translate(c.event, ctx), c.want);
   }
 }
 
-TEST(TranslateEvent, MouseLeaveOnlyOnceLeaveTrackingIsArmed) {
-  bool armed = false;
-  EventContext ctx;
-  ctx.windowId = kWin;
-  ctx.leaveArmed = &armed;
-  const SDL_Event leave = Window(SDL_WINDOWEVENT_LEAVE);
-  EXPECT_TRUE(Translate(leave, ctx).empty());
-  armed = true;
-  EXPECT_EQ(Translate(leave, ctx), std::vector<Msg>({M(wm::MOUSELEAVE, 0, 0)}));
-  EXPECT_FALSE(armed);
-  EXPECT_TRUE(Translate(leave, ctx).empty());
-  // Without a place to keep the flag there is never a leave message.
-  ctx.leaveArmed = nullptr;
-  EXPECT_TRUE(Translate(leave, ctx).empty());
+// SDL's events through SDL's own queue, the back end's message queue and the
+// real window procedure, as the main loop's message pump takes them: all the
+// events queued before a pump arrive in one batch.
+class MessageQueue : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    SDL_EventState(SDL_TEXTINPUT, SDL_ENABLE);
+    sdlWindow.leaveArmed = false;
+    windowOps = &ops_;
+  }
+  void TearDown() override {
+    windowOps = &harness_.ops;
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+  }
+
+  // Queues the events, then takes out and dispatches every message.
+  std::vector<Msg> Pump(std::vector<SDL_Event> events) {
+    for (SDL_Event& e : events) {
+      // Without a game window the back end takes events for window id 0.
+      switch (e.type) {
+        case SDL_KEYDOWN: case SDL_KEYUP: e.key.windowID = 0; break;
+        case SDL_TEXTINPUT: e.text.windowID = 0; break;
+        case SDL_MOUSEMOTION: e.motion.windowID = 0; break;
+        case SDL_MOUSEBUTTONDOWN: case SDL_MOUSEBUTTONUP: e.button.windowID = 0; break;
+        case SDL_MOUSEWHEEL: e.wheel.windowID = 0; break;
+        case SDL_WINDOWEVENT: e.window.windowID = 0; break;
+        default: break;
+      }
+      EXPECT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+    }
+    std::vector<Msg> got;
+    Msg m;
+    while (platform_->PeekMessage(m)) {
+      platform_->GetMessage(m);
+      got.push_back(m);
+      WndProc(m);
+    }
+    return got;
+  }
+
+  test::GameHarness harness_;
+  // The window procedure's leave tracking arms the SDL window's flag.
+  struct : test::FakeWindowOps {
+    void TrackMouseLeave() override {
+      FakeWindowOps::TrackMouseLeave();
+      SdlWindowOps().TrackMouseLeave();
+    }
+  } ops_;
+  std::unique_ptr<SdlLoopPlatform> platform_ = std::make_unique<SdlLoopPlatform>();
+};
+
+// Keys as the player's layout has them, and the pointer leaving.
+TEST_F(MessageQueue, LayoutsAndLeaving) {
+  using namespace wm;
+  const uint32_t up = 0xC0000000u;
+  const uint32_t setCursor = MakeLParam(HTCLIENT, static_cast<int>(MOUSEMOVE));
+  struct Case {
+    const char* name;
+    std::vector<SDL_Event> events;
+    std::vector<Msg> want;
+  } cases[] = {
+      {"caps:escape: the Caps Lock key types Escape", {Key(SDL_KEYDOWN, SDL_SCANCODE_CAPSLOCK, SDLK_ESCAPE)},
+       {M(KEYDOWN, VK_ESCAPE, 0x003A0001), M(CHAR, 27, 0x003A0001)}},
+      {"caps:swapescape: the Escape key types Caps Lock", {Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_CAPSLOCK)},
+       {M(KEYDOWN, 0x14, 0x00010001)}},
+      {"AltGr+Q on a German layout types '@' as Control+Alt+Q",
+       {Key(SDL_KEYDOWN, SDL_SCANCODE_RALT, SDLK_RALT, KMOD_RALT),
+        Key(SDL_KEYDOWN, SDL_SCANCODE_Q, 'q', KMOD_RALT), Text("@"),
+        Key(SDL_KEYUP, SDL_SCANCODE_Q, 'q', KMOD_RALT), Key(SDL_KEYUP, SDL_SCANCODE_RALT, SDLK_RALT),
+        Key(SDL_KEYDOWN, SDL_SCANCODE_RALT, SDLK_RALT, KMOD_RALT)},
+       {M(SYSKEYDOWN, 0x12, 0x21380001),  // not yet known to be AltGr
+        M(KEYDOWN, 'Q', 0x00100001), M(CHAR, '@', 1), M(KEYUP, 'Q', up | 0x00100001),
+        M(KEYUP, 0x12, up | 0x01380001), M(KEYDOWN, 0x12, 0x01380001)}},
+      {"AltGr as SDL's mode key", {Key(SDL_KEYDOWN, SDL_SCANCODE_E, 'e', KMOD_MODE), Text("\xE2\x82\xAC")},
+       {M(KEYDOWN, 'E', 0x00120001), M(CHAR, 0x80, 1)}},
+      {"a quick flick through a corner: entering and leaving in one batch",
+       {Motion(100, 50), Window(SDL_WINDOWEVENT_LEAVE)},
+       {M(SETCURSOR, 0, setCursor), M(MOUSEMOVE, 0, 0x00320064), M(MOUSELEAVE, 0, 0)}},
+      {"leaving without having moved in: no leave", {Window(SDL_WINDOWEVENT_LEAVE)}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform_ = std::make_unique<SdlLoopPlatform>();  // nothing learnt from an earlier case
+    sdlWindow.leaveArmed = mouseInside = false;
+    EXPECT_EQ(Pump(c.events), c.want);
+  }
 }
 
 // The translated messages through the real window procedure: what the game
 // ends up knowing after a few SDL events.
-TEST(TranslateEvent, DrivesTheWindowProcedure) {
-  test::GameHarness h;
-  test::GlRecorder rec;
-  bool armed = false;
-  EventContext ctx;
-  ctx.windowId = kWin;
-  ctx.leaveArmed = &armed;
-  // The fake window procedure's leave tracking arms the translator's flag,
-  // as the SDL window's does.
-  struct ArmingOps : test::FakeWindowOps {
-    bool* flag = nullptr;
-    void TrackMouseLeave() override {
-      FakeWindowOps::TrackMouseLeave();
-      *flag = true;
-    }
-  } ops;
-  ops.flag = &armed;
-  windowOps = &ops;
-
-  const SDL_Event events[] = {
+TEST_F(MessageQueue, DrivesTheWindowProcedure) {
+  Pump({
       Key(SDL_KEYDOWN, SDL_SCANCODE_A, 'a'), Text("a"), Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE),
       Key(SDL_KEYDOWN, SDL_SCANCODE_X, 'x', KMOD_LALT), Wheel(0, 1), Wheel(0, 3),
       Motion(100, 50), Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 50),
       Window(SDL_WINDOWEVENT_LEAVE), Window(SDL_WINDOWEVENT_MINIMIZED),
-  };
-  for (const SDL_Event& e : events)
-    for (const Msg& m : Translate(e, ctx)) WndProc(m);
-
+  });
   EXPECT_EQ(keysPressed['A'], 1);
   EXPECT_EQ(keysPressed[VK_ESCAPE], 1);
   EXPECT_EQ(keysPressed['X'], 0);  // pressed with Alt: a system key
@@ -338,11 +390,19 @@ TEST(TranslateEvent, DrivesTheWindowProcedure) {
   EXPECT_TRUE(clickPending);
   EXPECT_FALSE(mouseLeft);  // cleared when the pointer left
   EXPECT_FALSE(mouseInside);
-  EXPECT_FALSE(armed);
+  EXPECT_FALSE(sdlWindow.leaveArmed);
   EXPECT_FALSE(windowActive);
   EXPECT_EQ(windowSettings.width, 800);  // minimised: size kept
   EXPECT_EQ(windowSettings.height, 500);
-  windowOps = &h.ops;
+}
+
+// The main loop's first pass compares the clock with a `lastFrameTime` of 0;
+// even right after SDL starts its clock, that is more than a frame ago.
+TEST(SdlClock, TheFirstPassDoesNotWait) {
+  SDL_Quit();  // SDL's clock starts again from 0
+  SdlLoopPlatform platform;
+  const uint32_t lastFrameTimeAtStart = 0;
+  EXPECT_GE(platform.TimeGetTime() - lastFrameTimeAtStart, 16u);
 }
 
 // A real (offscreen) window: the translator asks it for its state.
@@ -370,6 +430,16 @@ TEST(TranslateEvent, AsksTheRealWindow) {
                                         M(wm::ACTIVATE, MakeWParam(focused ? 1 : 0, 0), 0)}));
 
   SDL_DestroyWindow(window);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+// Dragging out of the window with a button held is a leave at once, as on
+// Windows, where the game never asks for the mouse to be captured.
+TEST(SdlWindow, DoesNotCaptureTheMouse) {
+  SdlWindowPlatform platform;
+  ASSERT_TRUE(platform.CreateWindow("vantaloop", 0, 0, 64, 64, PixelFormatDescriptor{}, 1));
+  EXPECT_FALSE(SDL_GetHintBoolean(SDL_HINT_MOUSE_AUTO_CAPTURE, SDL_TRUE));
+  platform.DestroyWindow();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "flight/camera.h"
 #include "flight/recordings.h"
@@ -240,6 +242,41 @@ TEST_F(Flight, BasisStaysOrthonormalOverALongFlight) {
       ExpectOrthonormal(camera, 2e-6f);
     }
   }
+}
+
+struct FlightSegment {
+  int frames;
+  int32_t stickX, stickY;
+  int brake;  // joystick button held, -1 for none
+};
+#include "tests/unit/flight_path.inc"
+
+// A scripted flight (full and half stick both ways, nose up, a dive into
+// the ground and off it, each brake) against the flight model worked out
+// independently in single precision by flight_path.py.
+TEST_F(Flight, FollowsTheScriptedPathExactly) {
+  int frame = 0;
+  size_t row = 0;
+  for (const FlightSegment& seg : kFlightScript) {
+    stick_->joystick = {};
+    stick_->joystick.lX = seg.stickX;
+    stick_->joystick.lY = seg.stickY;
+    if (seg.brake >= 0) stick_->joystick.buttons[seg.brake] = 0x80;
+    for (int i = 0; i < seg.frames; ++i) {
+      Frame();
+      if (++frame % kFlightEvery != 0) continue;
+      ASSERT_LT(row, std::size(kFlightStates));
+      const float* want = kFlightStates[row++];
+      const Camera& c = camera;
+      const Vec3 got[5] = {c.position, c.velocity, c.forward, c.right, c.up};
+      for (int k = 0; k < 15; ++k) {
+        const float g = (&got[k / 3].x)[k % 3];
+        ASSERT_NEAR(g, want[k], 1e-6f * std::max(1.0f, std::fabs(want[k])))
+            << "frame " << frame << ", value " << k;
+      }
+    }
+  }
+  EXPECT_EQ(row, std::size(kFlightStates));
 }
 
 // One value or a run of exact arguments, for comparing call streams.

@@ -109,6 +109,19 @@ TEST(Orthonormalize, KeepsForwardDirectionOfASkewedBasis) {
   ExpectVec(c.up, want.x, want.y, want.z, 1e-6f);
 }
 
+// Each product of the cross products is rounded to single precision before
+// the difference: a fused multiply-add would give another right vector, and
+// recorded flights would part from the ones flown elsewhere.
+TEST(Orthonormalize, RoundsEachProductOfTheCrossProducts) {
+  Camera c{};
+  c.forward = {-0.8f, -0.2f, 0.7f};
+  c.up = {-0.9f, -0.3f, -0.7f};
+  Orthonormalize(c);
+  ExpectVec(c.forward, -0.739600241f, -0.18490006f, 0.647150218f, 0);
+  ExpectVec(c.right, 0.281836778f, -0.958245039f, 0.048314888f, 0);
+  ExpectVec(c.up, -0.611195087f, -0.218124464f, -0.760829985f, 0);
+}
+
 TEST(Orthonormalize, UpAlongForwardCollapsesToUnitX) {
   Camera c{};
   c.forward = {0, 0, 3};
