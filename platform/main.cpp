@@ -2,6 +2,8 @@
 // again by a ghost in later runs.
 #include <SDL.h>
 
+#include <csignal>
+
 #include "platform/gl_functions.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
@@ -15,6 +17,9 @@ int main(int, char**) {
     SDL_Log("vantaloop: SDL could not start: %s", SDL_GetError());
     return 1;
   }
+  // A file-size limit makes a write fail, reported like a full disk,
+  // instead of ending the game.
+  std::signal(SIGXFSZ, SIG_IGN);
   vl::InstallSystemGl();
   int code = 0;
   {
