@@ -31,7 +31,7 @@ SDL_Surface* DecodeDib(const uint8_t* p, size_t size) {
   const int32_t doubledHeight = static_cast<int32_t>(U32(p + 8));
   const uint16_t bits = U16(p + 14);
   const uint32_t compression = U32(p + 16);
-  if (headerSize < 40 || headerSize > size || width <= 0 || width > 256 || doubledHeight <= 0 ||
+  if (headerSize < 40 || headerSize > size || width <= 0 || width > 256 || doubledHeight < 2 ||
       doubledHeight > 512 || compression != 0 || (bits != 24 && bits != 32))
     return nullptr;
   const int32_t height = doubledHeight / 2;

@@ -25,5 +25,6 @@ ensure_packages() {
 # What building and running the game needs.
 GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgl1-mesa-dri libegl-mesa0
   libgtest-dev libbenchmark-dev libx11-dev)
-# What the tests need on top: a virtual X server, real key presses, screenshots.
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick)
+# What the tests need on top: a virtual X server, real key presses,
+# screenshots, and clang with its libFuzzer runtime for the fuzz targets.
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick clang libclang-rt-dev)

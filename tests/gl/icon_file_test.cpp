@@ -131,6 +131,9 @@ TEST(IconFile, DamagedOrForeignFilesGiveNoIcon) {
   badOffset[6 + 12] = 0xFF;  // image offset far past the end
   badOffset[6 + 15] = 0x7F;
   EXPECT_EQ(DecodeIcon(badOffset.data(), badOffset.size()), nullptr);
+  std::vector<uint8_t> noRows = good;
+  noRows[22 + 8] = 1;  // twice the height: 1, an image no pixel high
+  EXPECT_EQ(DecodeIcon(noRows.data(), noRows.size()), nullptr);
   const uint8_t text[] = "not an icon at all";
   EXPECT_EQ(DecodeIcon(text, sizeof text), nullptr);
   EXPECT_EQ(LoadIconFile("/nonexistent/icon.ico"), nullptr);
