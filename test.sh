@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds vantaloop and runs every test: the logic and GL-stream tests (also
 # under AddressSanitizer and UndefinedBehaviorSanitizer), the headless
-# rendering tests, and the end-to-end tests of the real program under Xvfb.
+# rendering tests, the end-to-end tests of the real program under Xvfb, and a
+# short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -23,3 +24,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 echo "== All tests"
 ctest --test-dir build -j"$jobs" --output-on-failure
+
+echo "== Fuzz targets (libFuzzer with clang), a fixed number of runs each"
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVANTALOOP_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j"$jobs"
+fuzz/run.sh build-fuzz 20000

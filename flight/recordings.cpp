@@ -1,21 +1,21 @@
 #include "flight/recordings.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <new>
 #include <string>
 #include <system_error>
-
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 #include "shell/log.h"
 
@@ -27,7 +27,6 @@ int32_t recordingCount = 1;
 namespace {
 
 constexpr const char* kCounterFile = "mem.txt";
-constexpr const char* kCounterTemp = "mem.txt.tmp";
 constexpr int32_t kMaxLoaded = kMaxRecordings - 1;
 
 // Records are moved between the file and memory in blocks of this many, so
@@ -64,53 +63,123 @@ float GetFloat(const unsigned char* in) {
 // caches onto the disk.
 bool FlushToDisk(std::FILE* f) {
   if (std::fflush(f) != 0) return false;
-#if defined(_WIN32)
-  return _commit(_fileno(f)) == 0;
-#else
   return fsync(fileno(f)) == 0;
-#endif
 }
 
-// Makes a rename inside `dir` itself durable. Best effort: not every file
-// system lets a folder be synced.
+// Makes a new name inside `dir` durable. Best effort: not every file system
+// lets a folder be synced.
 void SyncFolder(const std::filesystem::path& dir) {
-#if !defined(_WIN32)
   const std::string name = dir.empty() ? std::string(".") : dir.string();
-  const int fd = ::open(name.c_str(), O_RDONLY);
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd >= 0) {
     ::fsync(fd);
     ::close(fd);
   }
-#else
-  (void)dir;
-#endif
 }
 
-// Finishes a temporary file and moves it over `target` in one step, so a
-// reader sees either the old file or the complete new one. On failure the
-// temporary file is removed and `target` is left as it was.
-bool CommitFile(std::FILE* f, bool written, const std::string& temp, const std::string& target) {
+// A file-size limit (ulimit -f) would end the program with SIGXFSZ in the
+// middle of a write. While a file is written the signal is ignored, so the
+// write fails instead and is reported like a full disk.
+class FileSizeSignalIgnored {
+ public:
+  FileSizeSignalIgnored() : old_(std::signal(SIGXFSZ, SIG_IGN)) {}
+  ~FileSizeSignalIgnored() {
+    if (old_ != SIG_ERR) std::signal(SIGXFSZ, old_);
+  }
+  FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+  FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+
+ private:
+  void (*old_)(int);
+};
+
+// Opens `path` for reading only when it is a plain file. Anything else (a
+// folder, a FIFO, a device) counts as missing: opening without blocking
+// means a FIFO with no writer cannot hold up the game.
+std::FILE* OpenPlainFile(const char* path) {
+  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  std::FILE* f = ::fdopen(fd, "rb");
+  if (!f) ::close(fd);
+  return f;
+}
+
+// Creates a new, empty file beside `target` under a name of its own, for
+// writing. It never opens a name that exists already and never follows a
+// link, so nothing planted under a temporary name is written into. Such a
+// name ends in ".tmp" and is never read back.
+std::FILE* CreateTempBeside(const std::string& target, std::string& temp) {
+  static uint32_t serial = 0;
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const uint32_t mix = static_cast<uint32_t>(now.tv_nsec) ^ (++serial * 2654435761u);
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".%ld.%08x.tmp", static_cast<long>(::getpid()), mix);
+    temp = target + suffix;
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      std::FILE* f = ::fdopen(fd, "wb");
+      if (!f) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+      }
+      return f;
+    }
+    if (errno != EEXIST) return nullptr;
+  }
+  return nullptr;
+}
+
+// Finishes a temporary file: everything on disk and the file closed. On
+// failure the temporary file is gone.
+bool FinishTemp(std::FILE* f, bool written, const std::string& temp) {
   bool ok = written && FlushToDisk(f);
   if (std::fclose(f) != 0) ok = false;
-  std::error_code ec;
-  if (ok) {
-    std::filesystem::rename(temp, target, ec);
-    ok = !ec;
-  }
-  if (!ok) {
-    std::filesystem::remove(temp, ec);
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+// Moves a finished temporary file over `target` in one step, so a reader
+// sees either the old file or the complete new one. On failure the
+// temporary file is removed and `target` is left as it was. A `target` that
+// is a link is replaced by the file, not written through.
+bool ReplaceWith(const std::string& temp, const std::string& target) {
+  if (std::rename(temp.c_str(), target.c_str()) != 0) {
+    ::unlink(temp.c_str());
     return false;
   }
   SyncFolder(std::filesystem::path(target).parent_path());
   return true;
 }
 
-// The number held by mem.txt. Returns false when there is no such file;
-// `number` is set only when the file starts with a number. Read as a wide
-// integer so that an out-of-range value is seen as such.
+enum class Claim { kDone, kTaken, kFailed };
+
+// Gives a finished temporary file the name `target` only if nothing has
+// that name yet, in one step: another copy of the game saving at the same
+// moment can never take the same name, and an existing file is never
+// replaced. The temporary name is left as it is.
+Claim ClaimName(const std::string& temp, const std::string& target) {
+  if (::link(temp.c_str(), target.c_str()) == 0) return Claim::kDone;
+  if (errno == EEXIST) return Claim::kTaken;
+  // Some file systems have no hard links; a rename that refuses to replace
+  // does the same job there (it moves the temporary file away).
+  if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return Claim::kDone;
+  return errno == EEXIST ? Claim::kTaken : Claim::kFailed;
+}
+
+// The number held by mem.txt. Returns false when there is no such file (or
+// it is not a plain file); `number` is set only when the file starts with a
+// number. Read as a wide integer so that an out-of-range value is seen as
+// such.
 bool ReadCounter(long long& number, bool& hasNumber) {
   hasNumber = false;
-  std::FILE* f = std::fopen(kCounterFile, "r");
+  std::FILE* f = OpenPlainFile(kCounterFile);
   if (!f) return false;
   long long value = 0;
   if (std::fscanf(f, "%lli\n", &value) == 1) {
@@ -122,10 +191,40 @@ bool ReadCounter(long long& number, bool& hasNumber) {
 }
 
 bool WriteCounter(int32_t number) {
-  std::FILE* f = std::fopen(kCounterTemp, "w");
+  std::string temp;
+  std::FILE* f = CreateTempBeside(kCounterFile, temp);
   if (!f) return false;
   const bool written = std::fprintf(f, "%i\n", number) > 0;
-  return CommitFile(f, written, kCounterTemp, kCounterFile);
+  return FinishTemp(f, written, temp) && ReplaceWith(temp, kCounterFile);
+}
+
+// Writes the live flight into a new temporary file beside `target`, all of
+// it on disk before this returns true; `temp` is its name.
+bool WriteLiveFlight(const std::string& target, std::string& temp) {
+  const Recording& live = recordings[0];
+  const int32_t count = std::max<int32_t>(live.frameCount, 0);
+  if (count > 0 && !live.frames) return false;
+
+  // The recordings folder is made when it is missing; if something else
+  // stands in its way, creating the file below fails.
+  const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+  std::error_code ec;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+    std::filesystem::create_directories(folder, ec);
+  }
+
+  std::FILE* f = CreateTempBeside(target, temp);
+  if (!f) return false;
+  unsigned char head[kCountBytes];
+  PutU32(head, static_cast<uint32_t>(count));
+  bool written = std::fwrite(head, 1, kCountBytes, f) == kCountBytes;
+  for (int32_t done = 0; written && done < count;) {
+    const size_t n = std::min<size_t>(kBlockRecords, static_cast<size_t>(count - done));
+    for (size_t i = 0; i < n; ++i) EncodeFrameRecord(live.frames[done + i], block + i * kRecordBytes);
+    written = std::fwrite(block, kRecordBytes, n, f) == n;
+    done += static_cast<int32_t>(n);
+  }
+  return FinishTemp(f, written, temp);
 }
 
 // Says on stderr and in the log that something went wrong at the end of a
@@ -185,38 +284,21 @@ void RecordFrame(Vec3 position, const float rotation[16]) {
 }
 
 bool SaveRecording(const char* path) {
-  const Recording& live = recordings[0];
-  const int32_t count = std::max<int32_t>(live.frameCount, 0);
-  if (count > 0 && !live.frames) return false;
-
-  // The recordings folder is made when it is missing; if something else
-  // stands in its way, opening the file below fails.
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  std::error_code ec;
-  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
-    std::filesystem::create_directories(folder, ec);
-  }
-
+  FileSizeSignalIgnored noSignal;
   const std::string target = path;
-  const std::string temp = target + ".tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return false;
-
-  unsigned char head[kCountBytes];
-  PutU32(head, static_cast<uint32_t>(count));
-  bool written = std::fwrite(head, 1, kCountBytes, f) == kCountBytes;
-  for (int32_t done = 0; written && done < count;) {
-    const size_t n = std::min<size_t>(kBlockRecords, static_cast<size_t>(count - done));
-    for (size_t i = 0; i < n; ++i) EncodeFrameRecord(live.frames[done + i], block + i * kRecordBytes);
-    written = std::fwrite(block, kRecordBytes, n, f) == n;
-    done += static_cast<int32_t>(n);
-  }
-  return CommitFile(f, written, temp, target);
+  std::string temp;
+  if (!WriteLiveFlight(target, temp)) return false;
+  const Claim claim = ClaimName(temp, target);
+  ::unlink(temp.c_str());
+  if (claim != Claim::kDone) return false;
+  SyncFolder(std::filesystem::path(target).parent_path());
+  return true;
 }
 
 void EndOfFlightSave() {
   const Recording& live = recordings[0];
   if (live.frameCount <= kMinSavedFrames) return;
+  FileSizeSignalIgnored noSignal;
 
   // The next number after the one in mem.txt; 0 without the file, 1 when
   // it holds no number. A value that cannot be advanced to a file number
@@ -231,14 +313,41 @@ void EndOfFlightSave() {
 
   char path[64];
   RecordingPath(k, path, sizeof path);
-  char text[160];
-  if (!SaveRecording(path)) {
+  char text[200];
+  std::string temp;
+  if (!WriteLiveFlight(path, temp)) {
     std::snprintf(text, sizeof text, "could not save the flight of %i frames as %s", live.frameCount, path);
     ReportSaveFailure(text);
     return;
   }
+  // mem.txt may be behind the files on disk (a restored backup, another
+  // copy of the game saving into the same folder, a save cut off before
+  // mem.txt moved on): an existing file is never replaced, the flight takes
+  // the next number that is free.
+  int32_t n = k;
+  Claim claim = ClaimName(temp, path);
+  while (claim == Claim::kTaken && n < INT32_MAX) {
+    ++n;
+    RecordingPath(n, path, sizeof path);
+    claim = ClaimName(temp, path);
+  }
+  ::unlink(temp.c_str());
+  if (claim != Claim::kDone) {
+    std::snprintf(text, sizeof text, "could not save the flight of %i frames as %s", live.frameCount, path);
+    ReportSaveFailure(text);
+    return;
+  }
+  SyncFolder(std::filesystem::path(path).parent_path());
+  if (n != k) {
+    char first[64];
+    RecordingPath(k, first, sizeof first);
+    std::snprintf(text, sizeof text, "%s is taken: the flight is saved as %s", first, path);
+    std::fprintf(stderr, "vantaloop: %s\n", text);
+    LogResume();
+    LogWrite("%s", text);
+  }
   // Only a complete file is ever counted.
-  if (!WriteCounter(k)) {
+  if (!WriteCounter(n)) {
     std::snprintf(text, sizeof text, "saved %s but could not update %s", path, kCounterFile);
     ReportSaveFailure(text);
   }
@@ -276,14 +385,15 @@ void LoadRecording(const char* path) {
   Recording& r = recordings[slot];
   ClearEntry(r);
 
-  if (std::FILE* f = std::fopen(path, "rb")) {
+  if (std::FILE* f = OpenPlainFile(path)) {
     unsigned char head[kCountBytes];
     if (std::fread(head, 1, kCountBytes, f) == kCountBytes) {
       const int32_t count = static_cast<int32_t>(GetU32(head));
-      // Never trust the count beyond what the file really holds.
+      // Never trust the count beyond what the file really holds, nor beyond
+      // the longest flight the game records.
       const long long left = BytesLeft(f);
       const long long whole = left < 0 ? 0 : left / static_cast<long long>(kRecordBytes);
-      const int32_t want = static_cast<int32_t>(std::clamp<long long>(count, 0, whole));
+      const int32_t want = static_cast<int32_t>(std::clamp<long long>(count, 0, std::min<long long>(whole, kLiveFrames)));
       if (want > 0) r.frames.reset(new (std::nothrow) FrameRecord[want]);
       int32_t got = 0;
       // Each block of records is read straight into its place. A record in

@@ -50,17 +50,20 @@ extern int32_t recordingCount;
 void RecordFrame(Vec3 position, const float rotation[16]);
 // Saves the live flight when the player leaves with Escape: only a flight
 // of more than 600 recorded frames, under the number after the one in
-// mem.txt. The file is complete on disk before mem.txt names it.
+// mem.txt, or the next free number after it when that file exists already
+// (an existing recording is never replaced). The file is complete on disk
+// before mem.txt names the number used.
 void EndOfFlightSave();
-// Writes the live flight to `path` (through a temporary file that is
-// renamed into place once fully written). Returns false, leaving any older
-// file at `path` as it was, when it cannot be written.
+// Writes the live flight to `path` (through a temporary file of its own
+// that takes the name once fully written). Returns false when it cannot be
+// written or when `path` exists already, which is left as it was.
 bool SaveRecording(const char* path);
 // Start-up: prepares the live flight and loads files 0 .. n-1, where mem.txt
 // holds n (at most 999 of them).
 void LoadRecordings();
-// Loads one file into the next entry. A file that is missing or unreadable
-// gives an empty entry; a short one keeps the whole records it has.
+// Loads one file into the next entry. A file that is missing, unreadable or
+// not a plain file gives an empty entry; a short one keeps the whole records
+// it has, a long one its first 10800.
 void LoadRecording(const char* path);
 
 // The bytes of one record in a file, and back.

@@ -1,5 +1,9 @@
 #include "platform/icon_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -9,6 +13,7 @@ namespace vl {
 namespace {
 
 constexpr size_t kMaxIconFile = 4 << 20;  // nobody's window icon is bigger
+constexpr int64_t kMaxIconSide = 256;     // nor is any of its images
 
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 uint32_t U32(const uint8_t* p) {
@@ -26,7 +31,7 @@ SDL_Surface* DecodeDib(const uint8_t* p, size_t size) {
   const int32_t doubledHeight = static_cast<int32_t>(U32(p + 8));
   const uint16_t bits = U16(p + 14);
   const uint32_t compression = U32(p + 16);
-  if (headerSize < 40 || headerSize > size || width <= 0 || width > 256 || doubledHeight <= 0 ||
+  if (headerSize < 40 || headerSize > size || width <= 0 || width > 256 || doubledHeight < 2 ||
       doubledHeight > 512 || compression != 0 || (bits != 24 && bits != 32))
     return nullptr;
   const int32_t height = doubledHeight / 2;
@@ -64,10 +69,28 @@ SDL_Surface* DecodeDib(const uint8_t* p, size_t size) {
   return s;
 }
 
+// Whether a BMP file's header gives a size an icon can have. It is looked
+// at before the image is decoded: a few bytes can claim a picture of
+// gigabytes.
+bool BmpSizeFitsAnIcon(const uint8_t* data, size_t size) {
+  if (size < 26) return false;
+  int64_t width = 0, height = 0;
+  if (U32(data + 14) == 12) {  // the oldest header: 16-bit sizes
+    width = U16(data + 18);
+    height = U16(data + 20);
+  } else {
+    width = static_cast<int32_t>(U32(data + 18));
+    height = static_cast<int32_t>(U32(data + 22));  // negative: rows top-down
+    if (height < 0) height = -height;
+  }
+  return width >= 1 && width <= kMaxIconSide && height >= 1 && height <= kMaxIconSide;
+}
+
 }  // namespace
 
 SDL_Surface* DecodeIcon(const uint8_t* data, size_t size) {
   if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
+    if (!BmpSizeFitsAnIcon(data, size)) return nullptr;
     return SDL_LoadBMP_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
   }
   // The icon directory: reserved 0, type 1, then 16 bytes per image.
@@ -97,8 +120,16 @@ SDL_Surface* DecodeIcon(const uint8_t* data, size_t size) {
 }
 
 SDL_Surface* LoadIconFile(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (!f) return nullptr;
+  // Only a plain file is read: a FIFO or a device under the icon's name
+  // must not hold up the start-up.
+  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  std::FILE* f = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::fdopen(fd, "rb") : nullptr;
+  if (!f) {
+    ::close(fd);
+    return nullptr;
+  }
   std::vector<uint8_t> data(kMaxIconFile);
   const size_t n = std::fread(data.data(), 1, data.size(), f);
   std::fclose(f);

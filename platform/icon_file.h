@@ -10,7 +10,9 @@
 namespace vl {
 
 // The icon image closest to 32 x 32 pixels, or nullptr when the file is
-// missing, damaged or in a format not read here. The caller frees it.
+// missing, not a plain file, damaged or in a format not read here. Images
+// larger than 256 x 256 are passed over before they are decoded. The caller
+// frees it.
 SDL_Surface* LoadIconFile(const char* path);
 // The same from the file's bytes.
 SDL_Surface* DecodeIcon(const uint8_t* data, size_t size);

@@ -2,6 +2,7 @@
 // again by a ghost in later runs.
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
     SDL_Log("vantaloop: SDL could not start: %s", SDL_GetError());
     return 1;
   }
+  // A file-size limit makes a write fail, reported like a full disk,
+  // instead of ending the game.
+  std::signal(SIGXFSZ, SIG_IGN);
   vl::InstallSystemGl();
   int code = 0;
   {

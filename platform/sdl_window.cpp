@@ -74,7 +74,10 @@ bool SdlWindowPlatform::CreateContext() {
     std::fprintf(stderr, "vantaloop: SDL_GL_CreateContext: %s\n", SDL_GetError());
     return false;
   }
-  SDL_GL_MakeCurrent(sdlWindow.window, sdlWindow.context);
+  if (SDL_GL_MakeCurrent(sdlWindow.window, sdlWindow.context) != 0) {
+    std::fprintf(stderr, "vantaloop: SDL_GL_MakeCurrent: %s\n", SDL_GetError());
+    return false;
+  }
   return true;
 }
 

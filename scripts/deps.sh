@@ -25,6 +25,7 @@ ensure_packages() {
 # What building and running the game needs.
 GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgl1-mesa-dri libegl-mesa0
   libgtest-dev libbenchmark-dev libx11-dev)
-# What the tests need on top: a virtual X server, real key presses, screenshots,
-# a window manager (full screen is the window manager's job).
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox)
+# What the tests need on top: a virtual X server, real key presses,
+# screenshots, a window manager (full screen is the window manager's job),
+# and clang with its libFuzzer runtime for the fuzz targets.
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev)

@@ -120,7 +120,8 @@ int WinMain() {
   std::memset(keysHeld, 0, sizeof keysHeld);
 
   LogWrite("CreateGLWindow()");
-  if (!CreateGLWindow(kGameTitle, windowSettings.width, windowSettings.height, 32, -1)) return 0;
+  // The window has said why it failed; the exit status says so as well.
+  if (!CreateGLWindow(kGameTitle, windowSettings.width, windowSettings.height, 32, -1)) return 1;
   mouseX = -1000;
   mouseWheel = 0;
 

@@ -44,7 +44,8 @@ extern CursorHandle cursorTable[6];
 
 extern uint32_t lastFrameTime;
 
-// The whole program: start-up, main loop, shutdown. Always returns 0.
+// The whole program: start-up, main loop, shutdown. Returns the exit
+// status: 1 when the window or its context could not be made, else 0.
 int WinMain();
 bool PumpMessages();
 bool BeginFrame();

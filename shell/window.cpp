@@ -42,9 +42,19 @@ bool CreateGLWindow(const char* title, int32_t width, int32_t height, uint8_t co
   } else {
     resizePending = true;
   }
-  wp.CreateContext();
+  // Without a current context every GL call would do nothing: the game
+  // would run in a black window.
+  if (!wp.CreateContext()) {
+    DestroyGLWindow();
+    ShowError("OpenGL initialization failed");
+    return false;
+  }
 
-  if (windowSettings.sampleCount >= 1 && formatChosen) RecreateWithMultisample(windowSettings.sampleCount);
+  // When the multisampled window cannot be made, the first one is gone
+  // already and the failed call has said why: the start-up fails.
+  if (windowSettings.sampleCount >= 1 && formatChosen &&
+      !RecreateWithMultisample(windowSettings.sampleCount) && !wp.HasWindow())
+    return false;
 
   wp.ShowWindow();
   wp.SetForegroundAndFocus();

@@ -1,8 +1,11 @@
 #include "platform/icon_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 namespace vl {
@@ -128,26 +131,75 @@ TEST(IconFile, DamagedOrForeignFilesGiveNoIcon) {
   badOffset[6 + 12] = 0xFF;  // image offset far past the end
   badOffset[6 + 15] = 0x7F;
   EXPECT_EQ(DecodeIcon(badOffset.data(), badOffset.size()), nullptr);
+  std::vector<uint8_t> noRows = good;
+  noRows[22 + 8] = 1;  // twice the height: 1, an image no pixel high
+  EXPECT_EQ(DecodeIcon(noRows.data(), noRows.size()), nullptr);
   const uint8_t text[] = "not an icon at all";
   EXPECT_EQ(DecodeIcon(text, sizeof text), nullptr);
   EXPECT_EQ(LoadIconFile("/nonexistent/icon.ico"), nullptr);
 }
 
-TEST(IconFile, ABitmapUnderTheIconsNameIsReadToo) {
-  SDL_Surface* src = SDL_CreateRGBSurfaceWithFormat(0, 4, 3, 32, SDL_PIXELFORMAT_ARGB8888);
-  ASSERT_NE(src, nullptr);
+// A BMP file of w x h pixels as SDL writes it.
+std::vector<uint8_t> Bmp(int w, int h) {
+  SDL_Surface* src = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+  EXPECT_NE(src, nullptr);
   SDL_FillRect(src, nullptr, 0xFF336699u);
-  std::vector<uint8_t> bytes(4096);
+  std::vector<uint8_t> bytes(static_cast<size_t>(w) * static_cast<size_t>(h) * 4 + 4096);
   SDL_RWops* rw = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
-  ASSERT_EQ(SDL_SaveBMP_RW(src, rw, 0), 0) << SDL_GetError();
-  const auto written = static_cast<size_t>(SDL_RWtell(rw));
+  EXPECT_EQ(SDL_SaveBMP_RW(src, rw, 0), 0) << SDL_GetError();
+  bytes.resize(static_cast<size_t>(SDL_RWtell(rw)));
   SDL_RWclose(rw);
   SDL_FreeSurface(src);
-  SDL_Surface* s = DecodeIcon(bytes.data(), written);
-  ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->w, 4);
-  EXPECT_EQ(s->h, 3);
-  SDL_FreeSurface(s);
+  return bytes;
+}
+
+TEST(IconFile, ABitmapUnderTheIconsNameIsReadUpToIconSize) {
+  // A 127-byte file claiming 60000 x 60000 pixels, upside down or not,
+  // would cost gigabytes to decode.
+  std::vector<uint8_t> huge = Bmp(4, 3);
+  huge.resize(127);
+  for (int at : {18, 22}) {
+    huge[static_cast<size_t>(at)] = 0x60;
+    huge[static_cast<size_t>(at) + 1] = 0xEA;
+  }
+  std::vector<uint8_t> hugeTopDown = huge;
+  for (int i = 22; i < 26; ++i) hugeTopDown[static_cast<size_t>(i)] = static_cast<uint8_t>(~hugeTopDown[static_cast<size_t>(i)]);
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> file;
+    int w, h;  // 0: no icon
+  } cases[] = {
+      {"small", Bmp(4, 3), 4, 3},
+      {"largest", Bmp(256, 256), 256, 256},
+      {"too wide", Bmp(257, 8), 0, 0},
+      {"too high", Bmp(8, 257), 0, 0},
+      {"huge claim", huge, 0, 0},
+      {"huge claim, top-down", hugeTopDown, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SDL_Surface* s = DecodeIcon(c.file.data(), c.file.size());
+    if (c.w == 0) {
+      EXPECT_EQ(s, nullptr);
+      continue;
+    }
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, c.w);
+    EXPECT_EQ(s->h, c.h);
+    SDL_FreeSurface(s);
+  }
+}
+
+TEST(IconFile, OnlyAPlainFileIsRead) {
+  const std::string dir = testing::TempDir() + "vantaloop-icon-" + std::to_string(::getpid());
+  ASSERT_EQ(::mkdir(dir.c_str(), 0755), 0);
+  const std::string fifo = dir + "/icon.ico";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  ::alarm(10);  // a FIFO with no writer would block an ordinary open for good
+  EXPECT_EQ(LoadIconFile(fifo.c_str()), nullptr);
+  ::alarm(0);
+  ::unlink(fifo.c_str());
+  ::rmdir(dir.c_str());
 }
 
 }  // namespace

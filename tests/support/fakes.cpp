@@ -63,7 +63,8 @@ bool FakeWindowPlatform::CreateWindow(const char* title, int32_t x, int32_t y, i
   log.push_back("CreateWindow " + std::string(title) + " " + std::to_string(x) + "," +
                 std::to_string(y) + " " + std::to_string(w) + "x" + std::to_string(h) + " bits=" +
                 std::to_string(pfd.cColorBits) + " format=" + std::to_string(pixelFormat));
-  if (failCreate) return false;
+  if (failCreate || windowsBeforeFailure == 0) return false;
+  if (windowsBeforeFailure > 0) --windowsBeforeFailure;
   window = true;
   return true;
 }

@@ -97,6 +97,8 @@ class FakeDeviceBackend : public DeviceBackend {
 class FakeWindowPlatform : public WindowPlatform {
  public:
   bool failCreate = false;
+  int windowsBeforeFailure = -1;  // windows made before CreateWindow fails (-1: never fails)
+  bool failContext = false;
   int32_t multisampleFormat = -1;  // what ChooseMultisampleFormat answers
   std::vector<std::string> log;    // the calls made, in order
   std::vector<std::string> messages;
@@ -112,8 +114,8 @@ class FakeWindowPlatform : public WindowPlatform {
   }
   bool CreateContext() override {
     log.push_back("CreateContext");
-    context = true;
-    return true;
+    context = !failContext;
+    return context;
   }
   int32_t ChooseMultisampleFormat(const int32_t* attributes) override;
   bool DisableSwapWait() override {

@@ -196,7 +196,7 @@ TEST(WinMain, ClickBetweenFramesIsSeenByOneFrameAtTheClickPosition) {
 TEST(WinMain, FailedWindowLeavesOnlyTheFirstLogLine) {
   GameHarness h;
   h.window.failCreate = true;
-  EXPECT_EQ(WinMain(), 0);
+  EXPECT_EQ(WinMain(), 1);
   EXPECT_EQ(h.ReadLines("log.txt"), std::vector<std::string>({"CreateGLWindow()"}));
   EXPECT_EQ(h.loop.passes, 0);
   EXPECT_EQ(inputDevices, nullptr);

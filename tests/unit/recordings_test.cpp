@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -280,7 +283,9 @@ TEST(LoadRecordings, DamagedFilesNeverCrashAndKeepWhatTheyHold) {
   GameHarness h;
   // File 0 is fine; file 1 is missing; file 2 claims 100 frames but holds 70
   // and a half; file 3 has a negative count; file 4 claims two billion
-  // frames and holds two; file 5 is cut inside its count; file 6 is empty.
+  // frames and holds two; file 5 is cut inside its count; file 6 is empty;
+  // file 7 claims and holds more frames than any flight has: only the first
+  // 10800 are kept.
   WriteBytes(RecPath(0), FileBytes(80, Poses(0, 80)));
   Bytes shortFile = FileBytes(100, Poses(200, 70));
   const Bytes extra = FileBytes(0, Poses(270, 1));
@@ -290,21 +295,56 @@ TEST(LoadRecordings, DamagedFilesNeverCrashAndKeepWhatTheyHold) {
   WriteBytes(RecPath(4), FileBytes(0x7FFFFFFF, Poses(400, 2)));
   WriteBytes(RecPath(5), Bytes{0x10, 0x00});
   WriteBytes(RecPath(6), Bytes{});
-  WriteText("mem.txt", "7\n");
+  WriteBytes(RecPath(7), FileBytes(kLiveFrames + 100, Poses(700, kLiveFrames + 100)));
+  WriteText("mem.txt", "8\n");
 
   LogStart("log.txt");
   LoadRecordings();
   EXPECT_EQ(h.ReadLines("log.txt"),
-            std::vector<std::string>({"loading 7 recordings", "80 frames", "0 frames", "70 frames", "0 frames",
-                                      "2 frames", "0 frames", "0 frames"}));
-  ASSERT_EQ(recordingCount, 8);  // every file keeps its entry, and so its colour
-  const int counts[] = {80, 0, 70, 0, 2, 0, 0};
-  for (int i = 0; i < 7; ++i) {
+            std::vector<std::string>({"loading 8 recordings", "80 frames", "0 frames", "70 frames", "0 frames",
+                                      "2 frames", "0 frames", "0 frames", "10800 frames"}));
+  ASSERT_EQ(recordingCount, 9);  // every file keeps its entry, and so its colour
+  const int counts[] = {80, 0, 70, 0, 2, 0, 0, 10800};
+  for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(recordings[i + 1].frameCount, counts[i]) << i;
     EXPECT_EQ(recordings[i + 1].cursor, 60) << i;
   }
   EXPECT_TRUE(SameBits(recordings[3].frames[69], PoseOfRunFrame(269)));
   EXPECT_TRUE(SameBits(recordings[5].frames[1], PoseOfRunFrame(401)));
+  EXPECT_TRUE(SameBits(recordings[8].frames[10799], PoseOfRunFrame(700 + 10799)));
+}
+
+// Ends the test program when a call hangs, instead of hanging the suite.
+class Watchdog {
+ public:
+  explicit Watchdog(unsigned seconds) { alarm(seconds); }
+  ~Watchdog() { alarm(0); }
+};
+
+TEST(LoadRecordings, OnlyPlainFilesAreReadAndAFifoNeverHangsStartUp) {
+  // A FIFO with no writer blocks whoever opens it for reading.
+  {
+    GameHarness h;
+    ASSERT_EQ(mkfifo("mem.txt", 0644), 0);
+    WriteBytes(RecPath(0), FileBytes(90, Poses(0, 90)));
+    LogStart("log.txt");
+    Watchdog dog(10);
+    LoadRecordings();
+    EXPECT_EQ(recordingCount, 1);  // counts as no mem.txt: nothing loaded, nothing logged
+    EXPECT_TRUE(h.ReadLines("log.txt").empty());
+  }
+  {
+    GameHarness h;
+    WriteText("mem.txt", "3\n");
+    ASSERT_EQ(mkfifo(RecPath(0).c_str(), 0644), 0);
+    fs::create_directory(RecPath(1));
+    WriteBytes(RecPath(2), FileBytes(90, Poses(0, 90)));
+    LogStart("log.txt");
+    Watchdog dog(10);
+    LoadRecordings();
+    EXPECT_EQ(h.ReadLines("log.txt"),
+              std::vector<std::string>({"loading 3 recordings", "0 frames", "0 frames", "90 frames"}));
+  }
 }
 
 TEST(LoadRecordings, CounterValuesOutOfRange) {
@@ -372,12 +412,14 @@ TEST(EndOfFlightSave, UnwritableFolderIsReportedAndTheCounterKept) {
   EXPECT_EQ(ReadText("recordings"), "not a folder");
 }
 
-// A full disk, made by limiting how large this process may grow a file.
+// A full disk, made by limiting how large this process may grow a file. The
+// signal such a limit raises keeps its default action, which ends the
+// process: the game itself has to keep it from doing so.
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) {
     getrlimit(RLIMIT_FSIZE, &saved_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_DFL);
     rlimit lim = saved_;
     lim.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &lim);
@@ -395,7 +437,7 @@ class FileSizeLimit {
 TEST(EndOfFlightSave, FullDiskLeavesTheOldFileAndTheCounterAlone) {
   GameHarness h;
   // File 5 is already there (mem.txt was put back by hand, say); it must
-  // not be replaced by a cut-off flight.
+  // not be replaced, by a cut-off flight or by a whole one.
   const Bytes old = FileBytes(650, Poses(0, 650));
   WriteBytes(RecPath(5), old);
   WriteText("mem.txt", "4\n");
@@ -410,31 +452,177 @@ TEST(EndOfFlightSave, FullDiskLeavesTheOldFileAndTheCounterAlone) {
   EXPECT_NE(err.find("could not save"), std::string::npos) << err;
   EXPECT_EQ(ReadBytes(RecPath(5)), old);
   EXPECT_EQ(ReadText("mem.txt"), "4\n");
-  EXPECT_FALSE(fs::exists("recordings/rec0005.bin.tmp"));
+  EXPECT_EQ(std::distance(fs::directory_iterator("recordings"), {}), 1) << "a temporary file was left";
   EXPECT_EQ(h.ReadLines("log.txt").size(), 1u);
 
-  // With room again the same flight saves normally.
+  // With room again the same flight saves normally, beside the old file.
+  testing::internal::CaptureStderr();
   EndOfFlightSave();
-  EXPECT_EQ(fs::file_size(RecPath(5)), 820804u);
-  EXPECT_EQ(ReadText("mem.txt"), "5\n");
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(ReadBytes(RecPath(5)), old);
+  EXPECT_EQ(fs::file_size(RecPath(6)), 820804u);
+  EXPECT_EQ(ReadText("mem.txt"), "6\n");
 }
 
-TEST(EndOfFlightSave, CounterThatCannotBeReplacedKeepsItsOldValue) {
+// Saves of one flight when mem.txt is behind the files on disk: the old
+// files stay byte for byte, the flight goes to the next free number and
+// mem.txt names it; after one more save a start-up loads all of them.
+TEST(EndOfFlightSave, AnExistingRecordingIsNeverReplaced) {
+  struct Case {
+    const char* what;
+    const char* mem;  // nullptr: no mem.txt; "->": a link to nowhere
+    std::vector<int> existing;
+    int first;  // the number mem.txt leads to
+    int saved;  // the number the flight takes
+  } cases[] = {
+      {"no mem.txt", nullptr, {0}, 0, 1},
+      {"no number", "abc\n", {0, 1}, 1, 2},
+      {"empty", "", {1}, 1, 2},
+      {"out of range", "-5\n", {1, 2}, 1, 3},
+      {"dangling link", "->", {0}, 0, 1},
+      {"restored backup", "2\n", {0, 1, 2, 3, 4, 5}, 3, 6},
+      {"leading zero read as octal", "010\n", {9}, 9, 10},
+      {"save cut off before mem.txt", "3\n", {0, 1, 2, 3, 4}, 4, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameHarness h;
+    std::vector<Bytes> old;
+    for (int i : c.existing) {
+      old.push_back(FileBytes(61 + i, Poses(1000 * i, 61 + i)));
+      WriteBytes(RecPath(i), old.back());
+    }
+    if (c.mem && std::string(c.mem) == "->") {
+      fs::create_symlink("gone/mem.txt", "mem.txt");
+    } else if (c.mem) {
+      WriteText("mem.txt", c.mem);
+    }
+    StartQuietLog();
+    StartAndFly(60 + 700);
+    testing::internal::CaptureStderr();
+    EndOfFlightSave();
+    const std::string err = testing::internal::GetCapturedStderr();
+
+    const std::string taken = RecPath(c.first) + " is taken: the flight is saved as " + RecPath(c.saved);
+    EXPECT_EQ(h.ReadLines("log.txt"), std::vector<std::string>{taken});
+    EXPECT_NE(err.find(taken), std::string::npos) << err;
+    for (size_t i = 0; i < old.size(); ++i) EXPECT_EQ(ReadBytes(RecPath(c.existing[i])), old[i]) << c.existing[i];
+    const Bytes flight = ReadBytes(RecPath(c.saved));
+    ASSERT_EQ(flight.size(), 4u + 76u * 700u);
+    EXPECT_EQ(U32At(flight, 0), 700u);
+    EXPECT_EQ(FloatAt(flight, 4 + 76 * 699), PoseOfRunFrame(759).position.x);
+    EXPECT_FALSE(fs::is_symlink("mem.txt"));
+    EXPECT_EQ(ReadText("mem.txt"), std::to_string(c.saved) + "\n");
+
+    // One more flight saves under the next number as usual, quietly; then a
+    // start-up loads the old files and the flight.
+    LogStart("log.txt");
+    LogSuspend();
+    EndOfFlightSave();
+    EXPECT_TRUE(h.ReadLines("log.txt").empty());
+    EXPECT_EQ(ReadText("mem.txt"), std::to_string(c.saved + 1) + "\n");
+    LoadRecordings();
+    ASSERT_EQ(recordingCount, c.saved + 2);
+    for (int i : c.existing) {
+      ASSERT_EQ(recordings[i + 1].frameCount, 61 + i) << i;
+      EXPECT_TRUE(SameBits(recordings[i + 1].frames[60 + i], PoseOfRunFrame(1000 * i + 60 + i))) << i;
+    }
+    ASSERT_EQ(recordings[c.saved + 1].frameCount, 700);
+    EXPECT_TRUE(SameBits(recordings[c.saved + 1].frames[0], PoseOfRunFrame(60)));
+  }
+}
+
+TEST(EndOfFlightSave, CounterThatCannotBeReplacedIsReportedAtEverySave) {
   GameHarness h;
-  WriteText("mem.txt", "2\n");
-  // A folder in the way of the counter's temporary file.
-  fs::create_directory("mem.txt.tmp");
+  // A folder named mem.txt: it reads as no counter, and cannot be replaced.
+  fs::create_directories("mem.txt/keep");
+  const Bytes old = FileBytes(70, Poses(0, 70));
+  WriteBytes(RecPath(0), old);
+  StartQuietLog();
+  StartAndFly(60 + 601);
+  testing::internal::CaptureStderr();
+  EndOfFlightSave();
+  EndOfFlightSave();
+  testing::internal::GetCapturedStderr();
+  // Each flight is complete in a file of its own; nothing is lost.
+  EXPECT_EQ(ReadBytes(RecPath(0)), old);
+  EXPECT_EQ(fs::file_size(RecPath(1)), 45680u);
+  EXPECT_EQ(fs::file_size(RecPath(2)), 45680u);
+  EXPECT_TRUE(fs::is_directory("mem.txt/keep"));
+  EXPECT_EQ(h.ReadLines("log.txt"),
+            std::vector<std::string>({"recordings/rec0000.bin is taken: the flight is saved as recordings/rec0001.bin",
+                                      "saved recordings/rec0001.bin but could not update mem.txt",
+                                      "recordings/rec0000.bin is taken: the flight is saved as recordings/rec0002.bin",
+                                      "saved recordings/rec0002.bin but could not update mem.txt"}));
+}
+
+TEST(EndOfFlightSave, LinksNeverLeadTheSaveOutsideTheDataFolder) {
+  GameHarness h;
+  const fs::path outside = h.dir.string() + "-outside";
+  fs::create_directories(outside);
+  WriteText(outside / "victim", "precious\n");
+  WriteText(outside / "counter", "4\n");
+  // Links planted under the names of temporary files and of the files the
+  // save writes, all pointing at files in another folder.
+  for (const char* name : {"mem.txt.tmp", "recordings/rec0005.bin.tmp", "recordings/rec0006.bin.tmp",
+                           "recordings/rec0005.bin"})
+    fs::create_symlink(outside / "victim", name);
+  fs::create_symlink(outside / "counter", "mem.txt");
   StartQuietLog();
   StartAndFly(60 + 601);
   testing::internal::CaptureStderr();
   EndOfFlightSave();
   testing::internal::GetCapturedStderr();
-  // The recording is complete; mem.txt still names the older one, so a
-  // start-up never looks for a file that is not there.
-  EXPECT_EQ(fs::file_size(RecPath(3)), 45680u);
-  EXPECT_EQ(ReadText("mem.txt"), "2\n");
-  EXPECT_EQ(h.ReadLines("log.txt"),
-            std::vector<std::string>({"saved recordings/rec0003.bin but could not update mem.txt"}));
+
+  EXPECT_EQ(ReadText(outside / "victim"), "precious\n");
+  EXPECT_EQ(ReadText(outside / "counter"), "4\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(outside), {}), 2);
+  // mem.txt (read through its link: 4) is replaced by a file of its own;
+  // the link at file 5 counts as an existing recording.
+  EXPECT_FALSE(fs::is_symlink("mem.txt"));
+  EXPECT_EQ(ReadText("mem.txt"), "6\n");
+  EXPECT_TRUE(fs::is_symlink(RecPath(5)));
+  EXPECT_EQ(fs::file_size(RecPath(6)), 45680u);
+  EXPECT_FALSE(fs::is_symlink(RecPath(6)));
+  fs::remove_all(outside);
+}
+
+TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
+  GameHarness h;
+  StartAndFly(60 + 3000);
+  constexpr int kCopies = 3, kSaves = 15;
+  // Each copy of the game, a process of its own, waits for the start
+  // signal and then saves the same flight again and again, its stderr going
+  // to a file of its own.
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  std::vector<pid_t> copies;
+  for (int c = 0; c < kCopies; ++c) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      close(go[1]);
+      char byte;
+      if (read(go[0], &byte, 1) != 1) _exit(3);
+      if (!std::freopen(("stderr" + std::to_string(c)).c_str(), "w", stderr)) _exit(4);
+      for (int i = 0; i < kSaves; ++i) EndOfFlightSave();
+      _exit(0);
+    }
+    copies.push_back(pid);
+  }
+  close(go[0]);
+  ASSERT_EQ(write(go[1], "gogo", kCopies), kCopies);  // all copies start now
+  close(go[1]);
+  for (pid_t pid : copies) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  // No copy reports a failure: each one's flights were all saved.
+  for (int c = 0; c < kCopies; ++c) EXPECT_EQ(ReadText("stderr" + std::to_string(c)).find("could not"), std::string::npos);
+  // Every save is a complete file of its own; nothing else is left behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator("recordings"), {}), kCopies * kSaves);
+  for (int i = 0; i < kCopies * kSaves; ++i) EXPECT_EQ(fs::file_size(RecPath(i)), 4u + 76u * 3000u) << i;
 }
 
 // The whole program: a flight flown frame by frame through the main loop

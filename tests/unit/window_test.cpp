@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/main_loop.h"
+
 #include "tests/support/fakes.h"
 #include "tests/support/gl_recorder.h"
 
@@ -104,13 +106,33 @@ TEST(CreateGLWindow, SecondCallKeepsTheFirstColourDepth) {
 }
 
 TEST(CreateGLWindow, FailureTearsDownAndSaysSo) {
-  GameHarness h;
-  h.window.failCreate = true;
-  EXPECT_FALSE(CreateGLWindow("vantaloop", 800, 500, 32, -1));
-  ASSERT_EQ(h.window.messages.size(), 1u);
-  EXPECT_EQ(h.window.messages[0], "ERROR: Could not create window");
-  EXPECT_FALSE(h.window.HasWindow());
-  EXPECT_FALSE(h.window.HasContext());
+  struct Case {
+    const char* what;
+    bool noWindow, noContext;
+    int32_t samples;  // a multisampled window whose remake fails
+    const char* message;
+  } cases[] = {
+      {"no window", true, false, 0, "ERROR: Could not create window"},
+      {"no context", false, true, 0, "ERROR: OpenGL initialization failed"},
+      {"no multisampled window", false, false, 4, "ERROR: Could not create window"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameHarness h;
+    h.window.failCreate = c.noWindow;
+    h.window.failContext = c.noContext;
+    windowSettings.sampleCount = c.samples;
+    h.window.multisampleFormat = 1004;
+    if (c.samples) h.window.windowsBeforeFailure = 1;
+    EXPECT_FALSE(CreateGLWindow("vantaloop", 800, 500, 32, -1));
+    EXPECT_EQ(h.window.messages, std::vector<std::string>{c.message});
+    EXPECT_FALSE(h.window.HasWindow());
+    EXPECT_FALSE(h.window.HasContext());
+    // Nothing is shown or set up on a window that is not there.
+    for (const auto& call : h.window.log) EXPECT_TRUE(call != "ShowWindow" && call != "DisableSwapWait") << call;
+    // And the program ends with a failure status.
+    EXPECT_EQ(WinMain(), 1);
+  }
 }
 
 TEST(CreateGLWindow, NoMultisamplingIsAskedForWithZeroSamples) {

@@ -1,0 +1,61 @@
+# Start-up against hostile files and a missing GL, without any desktop
+# (SDL's offscreen driver; each run is stopped with SIGTERM):
+# 1. a video driver that gives no OpenGL: start-up fails with the message on
+#    stderr and a non-zero exit status;
+# 2. FIFOs named mem.txt and icon.ico: read as missing, start-up goes on;
+# 3. a FIFO as a recording, a link to a recording longer than any flight,
+#    an icon claiming 60000 x 60000 pixels: the FIFO loads as empty, the long
+#    one as 10800 frames, the icon is passed over;
+# 4. a file-size limit of 0: nothing can be written, yet the game runs and
+#    shuts down normally.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$1"
+
+# Waits up to 10 s for the game to reach its main loop, then stops it.
+run_headless() {
+  local i
+  e2e_launch SDL_VIDEODRIVER=offscreen
+  for i in $(seq 1 100); do
+    grep -q "^enter message loop" "$WORK/log.txt" 2>/dev/null && break
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended by itself"
+    sleep 0.1
+  done
+  grep -q "^enter message loop" "$WORK/log.txt" || fail "start-up took more than 10 s"
+  sleep 0.5
+  kill -TERM "$GAME_PID"
+  e2e_wait_exit 20
+  [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+}
+
+e2e_launch SDL_VIDEODRIVER=dummy
+e2e_wait_exit 20
+[ "$GAME_RC" != 0 ] || fail "a start-up without a window ended with status 0"
+grep -q "Could not create window" "$WORK/stderr.txt" || fail "no message on stderr"
+e2e_expect_log "CreateGLWindow()"
+
+mkfifo "$WORK/mem.txt" "$WORK/icon.ico"
+run_headless
+grep -q "^loading" "$WORK/log.txt" && fail "a FIFO was read as mem.txt"
+rm "$WORK/mem.txt" "$WORK/icon.ico"
+
+echo 2 >"$WORK/mem.txt"
+mkfifo "$WORK/recordings/rec0000.bin"
+mkdir "$WORK/elsewhere"
+{ printf '\xff\xff\xff\x7f'; head -c $((20000 * 76)) /dev/zero; } >"$WORK/elsewhere/long.bin"
+ln -s "$WORK/elsewhere/long.bin" "$WORK/recordings/rec0001.bin"
+{ printf 'BM'; head -c 16 /dev/zero; printf '\x60\xea\x00\x00\x60\xea\x00\x00\x01\x00\x18\x00'; head -c 95 /dev/zero; } \
+  >"$WORK/icon.ico"
+run_headless
+sed -n 5,7p "$WORK/log.txt" >"$WORK/loaded.txt"
+printf 'loading 2 recordings\n0 frames\n10800 frames\n' | cmp -s - "$WORK/loaded.txt" ||
+  fail "loaded: $(cat "$WORK/loaded.txt")"
+
+rm -rf "$WORK/recordings"/* "$WORK/mem.txt" "$WORK/icon.ico" "$WORK/log.txt"
+(cd "$WORK" && ulimit -f 0 && exec env SDL_VIDEODRIVER=offscreen "$GAME" >/dev/null 2>&1) &
+GAME_PID=$!
+sleep 2
+kill -0 "$GAME_PID" 2>/dev/null || { wait "$GAME_PID"; fail "under a file-size limit the game ended with status $?"; }
+kill -TERM "$GAME_PID"
+e2e_wait_exit 20
+[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC under a file-size limit"
+echo "PASS: failed start-up reported; hostile files and a file-size limit do not stop the game"

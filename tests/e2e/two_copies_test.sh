@@ -1,0 +1,74 @@
+# Two copies of the game flying at the same time in one folder, both left
+# with Escape after a long flight: both flights are kept, in two new files.
+# The folder starts with mem.txt behind its files (0, with files 0 and 1 on
+# disk, as after a save cut off before mem.txt moved on), so the first copy
+# to save finds its number taken and moves on; the old files stay as they
+# were.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$1"
+e2e_start_xvfb
+
+# More than 660 frames at most 62.5 a second; two copies share the machine
+# and each may get well under that. Flights that still came out too short
+# are flown again for twice as long.
+FLIGHT_S=${VANTALOOP_E2E_FLIGHT_S:-20}
+
+# A recording of $1 frames, every byte of every frame $2.
+old_recording() {
+  printf "\\x$(printf %02x "$1")\\x00\\x00\\x00"
+  head -c $(($1 * 76)) /dev/zero | tr '\0' "\\$(printf %03o "$2")"
+}
+old_recording 70 1 >"$WORK/rec0000.bin"
+old_recording 90 2 >"$WORK/rec0001.bin"
+
+# Both copies fly for $1 seconds and are left with Escape. Returns non-zero
+# when fewer than two flights were saved.
+fly_both() {
+  local seconds=$1 pids=() wids="" n p i WID
+  rm -rf "$WORK/recordings" && mkdir "$WORK/recordings"
+  cp "$WORK/rec0000.bin" "$WORK/rec0001.bin" "$WORK/recordings/"
+  echo 0 >"$WORK/mem.txt"
+  for n in 1 2; do
+    (cd "$WORK" && exec "$GAME" >"$WORK/stdout$n.txt" 2>"$WORK/stderr$n.txt") &
+    pids+=($!)
+  done
+  for i in $(seq 1 200); do
+    wids=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null)
+    [ "$(echo "$wids" | grep -c .)" = 2 ] && break
+    for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null || fail "a copy ended before its window appeared"; done
+    sleep 0.1
+  done
+  [ "$(echo "$wids" | grep -c .)" = 2 ] || fail "two game windows did not appear"
+  sleep "$seconds"
+  for WID in $wids; do
+    e2e_key Escape
+    sleep 1
+  done
+  for p in "${pids[@]}"; do
+    for i in $(seq 1 200); do kill -0 "$p" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$p" 2>/dev/null && { kill -KILL "${pids[@]}" 2>/dev/null; fail "a copy did not end after Escape"; }
+    wait "$p" || fail "a copy ended with status $?"
+  done
+  cat "$WORK/stderr1.txt" "$WORK/stderr2.txt" >"$WORK/stderr.txt"
+  grep -q "could not" "$WORK/stderr.txt" && fail "a copy reported a failed save"
+  cmp -s "$WORK/rec0000.bin" "$WORK/recordings/rec0000.bin" || fail "rec0000.bin changed"
+  cmp -s "$WORK/rec0001.bin" "$WORK/recordings/rec0001.bin" || fail "rec0001.bin changed"
+  [ -f "$WORK/recordings/rec0002.bin" ] && [ -f "$WORK/recordings/rec0003.bin" ]
+}
+
+if ! fly_both "$FLIGHT_S"; then
+  echo "note: a flight had fewer than 661 frames in $FLIGHT_S s; flying again for $((2 * FLIGHT_S)) s" >&2
+  fly_both $((2 * FLIGHT_S)) || fail "two flights of $((2 * FLIGHT_S)) s were not both saved: one was lost"
+fi
+for n in 2 3; do
+  f="$WORK/recordings/rec000$n.bin"
+  size=$(stat -c %s "$f")
+  count=$(od -An -t d4 --endian=little -N 4 "$f" | tr -d ' ')
+  [ "$size" = $((4 + 76 * count)) ] && [ "$count" -gt 600 ] || fail "rec000$n.bin: $count frames in $size bytes"
+  echo "rec000$n.bin: $count frames"
+done
+[ "$(ls "$WORK/recordings" | wc -l)" = 4 ] || fail "other files in recordings: $(ls "$WORK/recordings")"
+[ "$(cat "$WORK/mem.txt")" = 3 ] || fail "mem.txt holds '$(cat "$WORK/mem.txt")'"
+grep -qx "vantaloop: recordings/rec0001.bin is taken: the flight is saved as recordings/rec0002.bin" \
+  "$WORK/stderr.txt" || fail "no copy said that file 1 was taken"
+echo "PASS: two copies saving into one folder both keep their flights"
