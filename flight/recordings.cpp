@@ -169,8 +169,12 @@ Claim ClaimName(const std::string& temp, const std::string& target) {
   if (errno == EEXIST) return Claim::kTaken;
   // Some file systems have no hard links; a rename that refuses to replace
   // does the same job there (it moves the temporary file away).
+#if defined(RENAME_NOREPLACE)
   if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return Claim::kDone;
   return errno == EEXIST ? Claim::kTaken : Claim::kFailed;
+#else
+  return Claim::kFailed;
+#endif
 }
 
 // The number held by mem.txt. Returns false when there is no such file (or

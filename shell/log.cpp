@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace vl {
 
 namespace {
@@ -14,19 +18,43 @@ bool logStarted = false;
 bool logEnabled = false;
 int logLineCount = 0;
 
+// Opens the log file for writing, only as a plain file of the data folder:
+// never through a link (a link planted there could point anywhere) and
+// never blocking on a FIFO. Returns -1 when that is not possible.
+int OpenLog(int flags) {
+  const int fd = ::open(logFileName, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | flags, 0666);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 // Appends text to the log file. A log that cannot be opened (a read-only
 // folder, say) loses the line; the game goes on.
 void Append(const char* text) {
-  std::FILE* f = std::fopen(logFileName, "a");
-  if (!f) return;
-  std::fprintf(f, "%s", text);
-  std::fclose(f);
+  const int fd = OpenLog(O_APPEND);
+  if (fd < 0) return;
+  const size_t size = std::strlen(text);
+  for (size_t done = 0; done < size;) {
+    const ssize_t n = ::write(fd, text + done, size - done);
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
 }
 }  // namespace
 
 void LogStart(const char* fileName) {
   std::snprintf(logFileName, sizeof logFileName, "%s", fileName);
-  if (std::FILE* f = std::fopen(logFileName, "w")) std::fclose(f);
+  // A link in the log's place is replaced by the log itself, not written
+  // through; anything else that is no plain file leaves the run without a log.
+  struct stat st;
+  if (::lstat(logFileName, &st) == 0 && S_ISLNK(st.st_mode)) ::unlink(logFileName);
+  const int fd = OpenLog(O_CREAT | O_TRUNC);
+  if (fd >= 0) ::close(fd);
   logEnabled = true;
   logStarted = true;
   logLineCount = 0;

@@ -4,6 +4,9 @@
 
 #include <fstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "tests/support/fakes.h"
 
 namespace vl {
@@ -24,6 +27,28 @@ TEST(Log, StartEmptiesAnExistingFile) {
   EXPECT_EQ(Slurp("log.txt"), "");
   LogWrite("line %d", 1);
   EXPECT_EQ(Slurp("log.txt"), "line 1\n");
+}
+
+// Whatever stands in the log's place, the game neither writes outside its
+// folder nor waits: a link becomes the log, a FIFO leaves the run unlogged.
+TEST(Log, ALinkIsReplacedAndAFifoNeverWaitedFor) {
+  GameHarness h;
+  const auto outside = h.dir / "outside.txt";
+  { std::ofstream(outside) << "keep\n"; }
+  std::filesystem::create_symlink(outside, "log.txt");
+  LogStart("log.txt");
+  LogWrite("line");
+  EXPECT_EQ(Slurp(outside), "keep\n");
+  EXPECT_FALSE(std::filesystem::is_symlink("log.txt"));
+  EXPECT_EQ(Slurp("log.txt"), "line\n");
+
+  std::filesystem::remove("log.txt");
+  ASSERT_EQ(::mkfifo("log.txt", 0600), 0);
+  ::alarm(10);  // a log stuck opening the FIFO ends the test here
+  LogStart("log.txt");
+  LogWrite("lost");
+  ::alarm(0);
+  EXPECT_TRUE(std::filesystem::is_fifo("log.txt"));
 }
 
 TEST(Log, NothingHappensBeforeStart) {
