@@ -22,10 +22,11 @@ echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize -j"$jobs" --output-on-failure
 
-echo "== All tests"
-ctest --test-dir build -j"$jobs" --output-on-failure
-
 echo "== Fuzz targets (libFuzzer with clang), a fixed number of runs each"
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVANTALOOP_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$jobs"
 fuzz/run.sh build-fuzz 20000
+
+echo "== All tests"
+ctest --test-dir build -j"$jobs" --output-on-failure
+
