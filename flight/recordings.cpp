@@ -18,6 +18,7 @@
 #include <system_error>
 
 #include "shell/log.h"
+#include "shell/plain_file.h"
 
 namespace vl {
 
@@ -93,22 +94,6 @@ class FileSizeSignalIgnored {
   void (*old_)(int);
 };
 
-// Opens `path` for reading only when it is a plain file. Anything else (a
-// folder, a FIFO, a device) counts as missing: opening without blocking
-// means a FIFO with no writer cannot hold up the game.
-std::FILE* OpenPlainFile(const char* path) {
-  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  std::FILE* f = ::fdopen(fd, "rb");
-  if (!f) ::close(fd);
-  return f;
-}
-
 // Creates a new, empty file beside `target` under a name of its own, for
 // writing. It never opens a name that exists already and never follows a
 // link, so nothing planted under a temporary name is written into. Such a
@@ -183,7 +168,7 @@ Claim ClaimName(const std::string& temp, const std::string& target) {
 // such.
 bool ReadCounter(long long& number, bool& hasNumber) {
   hasNumber = false;
-  std::FILE* f = OpenPlainFile(kCounterFile);
+  std::FILE* f = OpenPlainFileForReading(kCounterFile);
   if (!f) return false;
   long long value = 0;
   if (std::fscanf(f, "%lli\n", &value) == 1) {
@@ -389,7 +374,7 @@ void LoadRecording(const char* path) {
   Recording& r = recordings[slot];
   ClearEntry(r);
 
-  if (std::FILE* f = OpenPlainFile(path)) {
+  if (std::FILE* f = OpenPlainFileForReading(path)) {
     unsigned char head[kCountBytes];
     if (std::fread(head, 1, kCountBytes, f) == kCountBytes) {
       const int32_t count = static_cast<int32_t>(GetU32(head));

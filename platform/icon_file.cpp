@@ -1,12 +1,10 @@
 #include "platform/icon_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
+
+#include "shell/plain_file.h"
 
 namespace vl {
 
@@ -122,14 +120,8 @@ SDL_Surface* DecodeIcon(const uint8_t* data, size_t size) {
 SDL_Surface* LoadIconFile(const char* path) {
   // Only a plain file is read: a FIFO or a device under the icon's name
   // must not hold up the start-up.
-  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  std::FILE* f = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::fdopen(fd, "rb") : nullptr;
-  if (!f) {
-    ::close(fd);
-    return nullptr;
-  }
+  std::FILE* f = OpenPlainFileForReading(path);
+  if (!f) return nullptr;
   std::vector<uint8_t> data(kMaxIconFile);
   const size_t n = std::fread(data.data(), 1, data.size(), f);
   std::fclose(f);

@@ -4,14 +4,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <cstdio>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/message_box.h"
 #include "platform/sdl_keys.h"
+#include "shell/plain_file.h"
 
 namespace vl {
 
@@ -23,28 +21,18 @@ uint8_t DownByte(bool down) { return down ? kDown : uint8_t{0}; }
 
 // SDL's own mapping database is a few hundred kilobytes; a file far larger
 // than that is no list of pad mappings.
-constexpr off_t kMaxMappingBytes = 16 << 20;
+constexpr size_t kMaxMappingBytes = 16 << 20;
 
 // Adds the pad mappings of a file in the data folder. Only a plain file of
-// sensible size is read, without blocking: a FIFO or a link to a huge file
-// planted under that name cannot hold up or exhaust the game.
+// sensible size is read: a FIFO or a link to a huge file planted under that
+// name cannot hold up or exhaust the game.
 void AddMappingsFromFile(const char* path) {
-  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return;
-  struct stat st;
-  std::vector<char> text;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxMappingBytes) {
-    text.resize(static_cast<size_t>(st.st_size));
-    size_t got = 0;
-    while (got < text.size()) {
-      const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-      if (n <= 0) break;
-      got += static_cast<size_t>(n);
-    }
-    text.resize(got);
-  }
-  ::close(fd);
-  if (text.empty()) return;
+  std::FILE* f = OpenPlainFileForReading(path);
+  if (!f) return;
+  std::vector<char> text(kMaxMappingBytes + 1);
+  text.resize(std::fread(text.data(), 1, text.size(), f));
+  std::fclose(f);
+  if (text.empty() || text.size() > kMaxMappingBytes) return;
   SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(text.data(), static_cast<int>(text.size())), 1);
 }
 }  // namespace

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "shell/plain_file.h"
+
 namespace vl {
 
 namespace {
@@ -18,19 +20,10 @@ bool logStarted = false;
 bool logEnabled = false;
 int logLineCount = 0;
 
-// Opens the log file for writing, only as a plain file of the data folder:
-// never through a link (a link planted there could point anywhere) and
-// never blocking on a FIFO. Returns -1 when that is not possible.
-int OpenLog(int flags) {
-  const int fd = ::open(logFileName, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | flags, 0666);
-  if (fd < 0) return -1;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
+// The log is written only as a plain file of the data folder: never through
+// a link (a link planted there could point anywhere), never blocking on a
+// FIFO. Returns -1 when that is not possible.
+int OpenLog(int flags) { return OpenPlainFile(logFileName, O_WRONLY | O_NOFOLLOW | flags); }
 
 // Appends text to the log file. A log that cannot be opened (a read-only
 // folder, say) loses the line; the game goes on.
