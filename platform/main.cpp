@@ -5,16 +5,37 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "platform/command_line.h"
+#include "platform/console.h"
 #include "platform/gl_functions.h"
 #include "platform/sdl_fullscreen.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
 #include "shell/main_loop.h"
 
+namespace {
+// A folder named in UTF-8, as the command line gives it on every system
+// (on Windows, SDL2main hands main() the command line in UTF-8).
+std::filesystem::path Utf8Path(const std::string& name) {
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+// The player's own folder for the game's files (on Windows
+// %APPDATA%\vantaloop); empty when the system has none.
+std::string PlayerDataFolder() {
+  char* path = SDL_GetPrefPath("", "vantaloop");
+  if (!path) return {};
+  std::string folder = path;
+  SDL_free(path);
+  return folder;
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  const bool fromConsole = vl::ConnectToConsole();
   const vl::CommandLine cl = vl::ParseCommandLine(argc, argv);
   if (!cl.error.empty()) {
     std::fprintf(stderr, "vantaloop: %s\n%s", cl.error.c_str(), vl::UsageText());
@@ -28,13 +49,17 @@ int main(int argc, char** argv) {
     std::printf("vantaloop %s\n", VANTALOOP_VERSION);
     return 0;
   }
-  if (!cl.dataDir.empty()) {
+  // Started from the desktop (a double-click, the start menu), the game's
+  // working folder may be its own read-only install folder: its files go to
+  // the player's own folder then. From a console they stay where they are.
+  const std::string dataDir = !cl.dataDir.empty() || fromConsole ? cl.dataDir : PlayerDataFolder();
+  if (!dataDir.empty()) {
     // The data folder becomes the working folder before anything is written.
     std::error_code ec;
-    std::filesystem::create_directories(cl.dataDir, ec);
-    if (!ec) std::filesystem::current_path(cl.dataDir, ec);
+    std::filesystem::create_directories(Utf8Path(dataDir), ec);
+    if (!ec) std::filesystem::current_path(Utf8Path(dataDir), ec);
     if (ec) {
-      std::fprintf(stderr, "vantaloop: cannot use '%s' as the data folder: %s\n", cl.dataDir.c_str(),
+      std::fprintf(stderr, "vantaloop: cannot use '%s' as the data folder: %s\n", dataDir.c_str(),
                    ec.message().c_str());
       return 1;
     }
@@ -50,7 +75,9 @@ int main(int argc, char** argv) {
   }
   // A file-size limit makes a write fail, reported like a full disk,
   // instead of ending the game.
+#ifdef SIGXFSZ
   std::signal(SIGXFSZ, SIG_IGN);
+#endif
   vl::InstallSystemGl();
   int code = 0;
   {

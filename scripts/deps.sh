@@ -29,3 +29,8 @@ GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev lib
 # screenshots, a window manager (full screen is the window manager's job),
 # and clang with its libFuzzer runtime for the fuzz targets.
 TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev)
+# What the Windows build (scripts/build-windows.sh) needs on top: mingw-w64,
+# the tools that fetch and unpack Debian's SDL2 source, GoogleTest's source
+# for the tests, and Wine to run them.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  dpkg-dev xz-utils googletest wine wine64 util-linux)

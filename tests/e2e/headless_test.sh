@@ -1,6 +1,7 @@
 # The game without any desktop: SDL's offscreen driver, stopped by SIGTERM.
 # It must shut down cleanly and leave the complete log.
 source "$(dirname "$0")/lib.sh"
+e2e_unix_only "SDL's offscreen driver and SIGTERM are not Windows'"
 e2e_init "$1"
 
 e2e_launch SDL_VIDEODRIVER=offscreen

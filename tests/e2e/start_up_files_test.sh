@@ -9,6 +9,7 @@
 # 4. a file-size limit of 0: nothing can be written, yet the game runs and
 #    shuts down normally.
 source "$(dirname "$0")/lib.sh"
+e2e_unix_only "FIFOs, symbolic links, file-size limits and SDL's offscreen driver are POSIX's"
 e2e_init "$1"
 
 # Waits up to 10 s for the game to reach its main loop, then stops it.

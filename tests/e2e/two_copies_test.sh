@@ -29,7 +29,7 @@ fly_both() {
   cp "$WORK/rec0000.bin" "$WORK/rec0001.bin" "$WORK/recordings/"
   echo 0 >"$WORK/mem.txt"
   for n in 1 2; do
-    (cd "$WORK" && exec "$GAME" >"$WORK/stdout$n.txt" 2>"$WORK/stderr$n.txt") &
+    (cd "$WORK" && exec "${RUN_GAME[@]}" >"$WORK/stdout$n.txt" 2>"$WORK/stderr$n.txt") &
     pids+=($!)
   done
   for i in $(seq 1 200); do
@@ -49,6 +49,7 @@ fly_both() {
     kill -0 "$p" 2>/dev/null && { kill -KILL "${pids[@]}" 2>/dev/null; fail "a copy did not end after Escape"; }
     wait "$p" || fail "a copy ended with status $?"
   done
+  e2e_strip_cr "$WORK/stderr1.txt" "$WORK/stderr2.txt"
   cat "$WORK/stderr1.txt" "$WORK/stderr2.txt" >"$WORK/stderr.txt"
   grep -q "could not" "$WORK/stderr.txt" && fail "a copy reported a failed save"
   cmp -s "$WORK/rec0000.bin" "$WORK/recordings/rec0000.bin" || fail "rec0000.bin changed"

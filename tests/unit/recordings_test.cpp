@@ -634,7 +634,7 @@ struct LoopRun {
 
 LoopRun RunAndEscape(GameHarness& h, int passes) {
   h.loop.script.assign(static_cast<size_t>(passes), {});
-  h.loop.script.push_back({test::KeyDown(VK_ESCAPE)});
+  h.loop.script.push_back({test::KeyDown(vk::ESCAPE)});
   EXPECT_EQ(WinMain(), 0);
   return {recordings[0].frameCount, h.ReadLines("log.txt")};
 }
