@@ -110,14 +110,20 @@ e2e_init() {
   fi
 }
 
-# A Wine prefix of its own at $1, copied from the template: its files are
-# linked where the file system allows (Wine only reads them; the registry
-# files, which it writes, are copied).
+# A Wine prefix of its own at $1, copied from the template: the files of
+# its drive C: are linked where the file system allows (Wine only reads
+# them), the rest (the registry, which Wine writes) is copied.
 e2e_wine_prefix() {
+  local entry
   mkdir -p "$1"
-  cp -a "$VANTALOOP_WINE_TEMPLATE"/*.reg "$VANTALOOP_WINE_TEMPLATE/dosdevices" "$1/" || fail "could not copy the Wine prefix"
-  cp -al "$VANTALOOP_WINE_TEMPLATE/drive_c" "$1/" 2>/dev/null || cp -a "$VANTALOOP_WINE_TEMPLATE/drive_c" "$1/" ||
-    fail "could not copy the Wine prefix"
+  for entry in "$VANTALOOP_WINE_TEMPLATE"/* "$VANTALOOP_WINE_TEMPLATE"/.[!.]*; do
+    [ -e "$entry" ] || [ -L "$entry" ] || continue
+    if [ "$(basename "$entry")" = drive_c ]; then
+      cp -al "$entry" "$1/" 2>/dev/null || cp -a "$entry" "$1/"
+    else
+      cp -a "$entry" "$1/"
+    fi || fail "could not copy the Wine prefix"
+  done
   export WINEPREFIX="$1" WINEDEBUG=-all
 }
 
