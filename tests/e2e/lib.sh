@@ -53,6 +53,14 @@ e2e_unix_only() {
   fi
 }
 
+# Skips the script except under Wine (exit 77), saying why.
+e2e_windows_only() {
+  if ! e2e_under_wine; then
+    echo "SKIP: $*"
+    exit 77
+  fi
+}
+
 # Console output of a Windows program ends its lines in CR/LF.
 e2e_strip_cr() {
   e2e_under_wine || return 0
