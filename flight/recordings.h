@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <type_traits>
 
 #include "flight/vec3.h"
@@ -52,12 +53,28 @@ void RecordFrame(Vec3 position, const float rotation[16]);
 // of more than 600 recorded frames, under the number after the one in
 // mem.txt, or the next free number after it when that file exists already
 // (an existing recording is never replaced). The file is complete on disk
-// before mem.txt names the number used.
+// before mem.txt names the number used. Two copies of the game saving into
+// one folder take turns.
 void EndOfFlightSave();
-// Writes the live flight to `path` (through a temporary file of its own
-// that takes the name once fully written). Returns false when it cannot be
-// written or when `path` exists already, which is left as it was.
-bool SaveRecording(const char* path);
+
+// What became of a save.
+struct SavedFlight {
+  int32_t number = 0;    // the file number tried last, the one used when named
+  bool written = false;  // the whole flight is on disk under `temp`
+  bool named = false;    // ... and now has the name of file `number`
+  std::string temp;      // where the flight is while it has no name
+};
+// Writes the live flight to disk once, then gives it the name of recording
+// file `first`, or of the next free number after it. An existing file is
+// never replaced. A flight written but not named stays under `temp`.
+SavedFlight SaveRecording(int32_t first);
+
+// Start-up: makes the recordings folder when it is missing and tries
+// whether the data folder and the recordings folder take new files. Returns
+// what the player must know when flights cannot be saved, else nothing.
+// Also clears away what saves cut off by a crash left behind.
+std::string CheckFlightsCanBeKept();
+
 // Start-up: prepares the live flight and loads files 0 .. n-1, where mem.txt
 // holds n (at most 999 of them).
 void LoadRecordings();

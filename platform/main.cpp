@@ -2,11 +2,11 @@
 // again by a ghost in later runs.
 #include <SDL.h>
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "os/files.h"
 #include "platform/command_line.h"
 #include "platform/gl_functions.h"
 #include "platform/sdl_fullscreen.h"
@@ -48,9 +48,7 @@ int main(int argc, char** argv) {
     SDL_Log("vantaloop: SDL could not start: %s", SDL_GetError());
     return 1;
   }
-  // A file-size limit makes a write fail, reported like a full disk,
-  // instead of ending the game.
-  std::signal(SIGXFSZ, SIG_IGN);
+  vl::os::KeepRunningAtFileSizeLimit();
   vl::InstallSystemGl();
   int code = 0;
   {

@@ -9,7 +9,7 @@
 
 #include "platform/message_box.h"
 #include "platform/sdl_keys.h"
-#include "shell/plain_file.h"
+#include "os/files.h"
 
 namespace vl {
 
@@ -27,7 +27,7 @@ constexpr size_t kMaxMappingBytes = 16 << 20;
 // sensible size is read: a FIFO or a link to a huge file planted under that
 // name cannot hold up or exhaust the game.
 void AddMappingsFromFile(const char* path) {
-  std::FILE* f = OpenPlainFileForReading(path);
+  std::FILE* f = os::OpenForReading(path);
   if (!f) return;
   std::vector<char> text(kMaxMappingBytes + 1);
   text.resize(std::fread(text.data(), 1, text.size(), f));

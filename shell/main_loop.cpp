@@ -1,6 +1,7 @@
 #include "shell/main_loop.h"
 
 #include <cstring>
+#include <string>
 
 #include "flight/game_frame.h"
 #include "flight/recordings.h"
@@ -118,6 +119,14 @@ int WinMain() {
   windowSettings.maximised = false;
   windowSettings.sampleCount = 0;
   std::memset(keysHeld, 0, sizeof keysHeld);
+
+  // A data folder that cannot take a flight is said at once, not after the
+  // flight: the player can still fly, and watch the ghosts it holds.
+  const std::string trouble = CheckFlightsCanBeKept();
+  if (!trouble.empty()) {
+    LogWrite("%s", trouble.c_str());
+    windowPlatform->MessageBox(kGameTitle, trouble.c_str());
+  }
 
   LogWrite("CreateGLWindow()");
   // The window has said why it failed; the exit status says so as well.
