@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -176,8 +176,11 @@ void ReportSave(const std::string& text) {
 
 std::string AbsolutePath(const char* relative) {
   std::error_code ec;
-  const std::u8string path = std::filesystem::absolute(relative, ec).lexically_normal().u8string();
-  return ec ? std::string(relative) : std::string(path.begin(), path.end());
+  std::filesystem::path path = std::filesystem::absolute(relative, ec).lexically_normal();
+  if (ec) return relative;
+  if (!path.has_filename()) path = path.parent_path();  // "/data/." is "/data"
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
 }
 
 // Whether a new file can be made beside `target` and put on disk.
@@ -278,7 +281,7 @@ std::string CheckFlightsCanBeKept() {
     folder = kFolder;
   }
   if (folder) {
-    return "Flights cannot be saved: no new file can be made in " + AbsolutePath(folder) +
+    return "No new file can be made in " + AbsolutePath(folder) +
            ". You can fly, but no flight will be kept. Start the game with --data and a folder you may write to.";
   }
   const os::SaveLock lock(kFolder, 0);

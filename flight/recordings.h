@@ -71,9 +71,11 @@ SavedFlight SaveRecording(int32_t first);
 
 // Start-up: makes the recordings folder when it is missing and tries
 // whether the data folder and the recordings folder take new files. Returns
-// what the player must know when flights cannot be saved, else nothing.
+// what the player must know when flights cannot be saved (the message that
+// goes with kFlightsNotKept), else nothing.
 // Also clears away what saves cut off by a crash left behind.
 std::string CheckFlightsCanBeKept();
+constexpr const char* kFlightsNotKept = "Flights cannot be saved";
 
 // Start-up: prepares the live flight and loads files 0 .. n-1, where mem.txt
 // holds n (at most 999 of them).

@@ -124,8 +124,8 @@ int WinMain() {
   // flight: the player can still fly, and watch the ghosts it holds.
   const std::string trouble = CheckFlightsCanBeKept();
   if (!trouble.empty()) {
-    LogWrite("%s", trouble.c_str());
-    windowPlatform->MessageBox(kGameTitle, trouble.c_str());
+    LogWrite("%s: %s", kFlightsNotKept, trouble.c_str());
+    windowPlatform->MessageBox(kFlightsNotKept, trouble.c_str());
   }
 
   LogWrite("CreateGLWindow()");

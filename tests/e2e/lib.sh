@@ -17,6 +17,8 @@ GAME_PID=""
 GAME_RC=""
 WID=""
 XVFB_PID=""
+EXFAT_MOUNT=""
+EXFAT_LOOP=""
 
 fail() {
   echo "FAIL: $*" >&2
@@ -34,6 +36,10 @@ fail() {
 e2e_cleanup() {
   if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
     kill -KILL "$GAME_PID" 2>/dev/null
+  fi
+  if [ -n "$EXFAT_MOUNT" ]; then
+    umount "$EXFAT_MOUNT" 2>/dev/null || umount -l "$EXFAT_MOUNT" 2>/dev/null
+    losetup -d "$EXFAT_LOOP" 2>/dev/null
   fi
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null
@@ -68,6 +74,21 @@ e2e_start_xvfb() {
   rm -f "$fifo"
   export DISPLAY=":$number"
   unset SDL_VIDEODRIVER
+}
+
+# Mounts a new 64 MB exFAT volume through FUSE at $1, on a loop device, the
+# way a USB stick is often mounted: no hard links, no renames that refuse
+# to replace. Needs root; returns non-zero when this machine cannot.
+e2e_mount_exfat() {
+  [ "$(id -u)" = 0 ] && command -v mount.exfat-fuse >/dev/null && command -v mkfs.exfat >/dev/null || return 1
+  truncate -s 64M "$WORK/exfat.img" && mkfs.exfat "$WORK/exfat.img" >/dev/null 2>&1 || return 1
+  EXFAT_LOOP=$(losetup -f --show "$WORK/exfat.img" 2>/dev/null) || return 1
+  mkdir -p "$1"
+  if ! mount.exfat-fuse "$EXFAT_LOOP" "$1" >/dev/null 2>&1; then
+    losetup -d "$EXFAT_LOOP"
+    return 1
+  fi
+  EXFAT_MOUNT=$1
 }
 
 # Starts the game in $WORK (extra arguments: environment assignments).
