@@ -36,6 +36,13 @@ xdotool mousemove --window "$WID" 300 200 mousedown 1 mousemove 5 5 mouseup 1
 sleep 0.3
 alive "mouse input"
 
+# The US layout has no AltGr: right Alt + keypad 1 with Num Lock on types
+# '1' without making right Alt an AltGr, so right Alt + Escape stays a
+# system key and does not end the game.
+xdotool key Num_Lock Alt_R+KP_1 Num_Lock Alt_R+Escape
+sleep 0.5
+alive "right Alt + Escape"
+
 e2e_key Escape
 e2e_wait_exit 20
 [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
