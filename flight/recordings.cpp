@@ -342,13 +342,17 @@ void EndOfFlightSave() {
   }
 }
 
-void LoadRecordings() {
+void PrepareRecordings() {
   for (int i = 1; i < kMaxRecordings; ++i) ClearEntry(recordings[i]);
   Recording& live = recordings[0];
   if (!live.frames) live.frames.reset(new (std::nothrow) FrameRecord[kLiveFrames]);
   live.frameCount = -kSkippedFrames;
   live.cursor = 0;
   recordingCount = 1;
+}
+
+void LoadRecordings() {
+  PrepareRecordings();
 
   long long n = 0;
   bool hasNumber = false;
@@ -372,15 +376,24 @@ void LoadRecording(const char* path) {
   const int32_t slot = recordingCount;
   recordingCount = slot + 1;
   Recording& r = recordings[slot];
-  ClearEntry(r);
+  ReadRecordingFile(path, r);
+  LogWrite("%i frames", r.frameCount);
+}
 
+RecordingFileInfo ReadRecordingFile(const char* path, Recording& r) {
+  ClearEntry(r);
+  RecordingFileInfo info;
   if (std::FILE* f = OpenPlainFileForReading(path)) {
+    info.opened = true;
     unsigned char head[kCountBytes];
     if (std::fread(head, 1, kCountBytes, f) == kCountBytes) {
       const int32_t count = static_cast<int32_t>(GetU32(head));
+      info.hasCount = true;
+      info.statedCount = count;
       // Never trust the count beyond what the file really holds, nor beyond
       // the longest flight the game records.
       const long long left = BytesLeft(f);
+      info.recordBytes = std::max(left, 0LL);
       const long long whole = left < 0 ? 0 : left / static_cast<long long>(kRecordBytes);
       const int32_t want = static_cast<int32_t>(std::clamp<long long>(count, 0, std::min<long long>(whole, kLiveFrames)));
       if (want > 0) r.frames.reset(new (std::nothrow) FrameRecord[want]);
@@ -406,7 +419,7 @@ void LoadRecording(const char* path) {
     }
     std::fclose(f);
   }
-  LogWrite("%i frames", r.frameCount);
+  return info;
 }
 
 void ResetRecordingsForTest() {

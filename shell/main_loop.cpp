@@ -4,6 +4,7 @@
 
 #include "flight/game_frame.h"
 #include "flight/recordings.h"
+#include "flight/replay.h"
 #include "input/input_state.h"
 #include "render/gl_api.h"
 #include "render/scene.h"
@@ -36,10 +37,10 @@ bool BeginFrame() {
   }
   lastFrameTime = loopPlatform->TimeGetTime();
   if (windowActive && keysPressed[VK_ESCAPE]) {
-    EndOfFlightSave();
+    if (!ReplayActive()) EndOfFlightSave();  // a replay is never saved
     return false;
   }
-  return true;
+  return !ReplayFinished();
 }
 
 void PresentFrame() {
@@ -121,7 +122,8 @@ int WinMain() {
 
   LogWrite("CreateGLWindow()");
   // The window has said why it failed; the exit status says so as well.
-  if (!CreateGLWindow(kGameTitle, windowSettings.width, windowSettings.height, 32, -1)) return 1;
+  const char* title = ReplayActive() ? ReplayTitle() : kGameTitle;
+  if (!CreateGLWindow(title, windowSettings.width, windowSettings.height, 32, -1)) return 1;
   mouseX = -1000;
   mouseWheel = 0;
 
