@@ -65,7 +65,8 @@ void Measure(FlightSummary& f, const Recording& r) {
     f.hasAltitude = true;
     last = &p;
   }
-  if (broken > 0) AddProblem(f, std::to_string(broken) + " frames with a position that is not a number");
+  if (broken > 0)
+    AddProblem(f, std::to_string(broken) + (broken == 1 ? " frame" : " frames") + " with a position that is not a number");
 }
 
 // What is wrong with a file, as the loader read it.

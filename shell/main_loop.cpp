@@ -37,9 +37,10 @@ bool BeginFrame() {
   }
   lastFrameTime = loopPlatform->TimeGetTime();
   if (windowActive && keysPressed[VK_ESCAPE]) {
-    if (!ReplayActive()) EndOfFlightSave();  // a replay is never saved
+    EndOfFlightSave();
     return false;
   }
+  // A replayed flight ends the program once its last frame has been shown.
   return !ReplayFinished();
 }
 
