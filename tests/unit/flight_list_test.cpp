@@ -94,5 +94,21 @@ TEST(FlightList, TheNumberInMemTxtSaysWhichFly) {
   }
 }
 
+// Scripts get the same as JSON; a missing file has no heights.
+TEST(FlightList, JsonForScripts) {
+  GameHarness h;
+  WriteFlightFile(0, StraightFlight(61, {0, 1.5f, 0}, {0, 0, 1}));
+  WriteText("mem.txt", "2\n");
+  EXPECT_EQ(FlightJson(ReadSavedFlights()),
+            "{\"counter\": 2, \"ghosts_next_start\": 1, \"flights\": [\n"
+            "  {\"number\": 0, \"file\": \"recordings/rec0000.bin\", \"present\": true, \"frames\": 61, "
+            "\"duration_ms\": 976, \"distance\": 60.000, \"lowest\": 1.5, \"highest\": 1.5, \"problem\": \"\", "
+            "\"ghost\": true, \"note\": \"\"},\n"
+            "  {\"number\": 1, \"file\": \"recordings/rec0001.bin\", \"present\": false, \"frames\": 0, "
+            "\"duration_ms\": 0, \"distance\": 0.000, \"lowest\": null, \"highest\": null, \"problem\": "
+            "\"missing\", \"ghost\": false, \"note\": \"\"}\n"
+            "]}\n");
+}
+
 }  // namespace
 }  // namespace vl
