@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kFrameMs = 16;
 
-
 // Minutes, seconds and milliseconds: frames of 16 ms come out exact.
 std::string Duration(int32_t frames) {
   const long long ms = static_cast<long long>(frames) * kFrameMs;
@@ -26,14 +25,18 @@ std::string Remarks(const FlightSummary& f) {
 
 std::string Summary(const SavedFlights& s) {
   const size_t count = s.flights.size();
-  std::string text = count == 0 ? "no saved flights" : FormatText("%zu flight%s", count, count == 1 ? "" : "s");
+  std::string text =
+      count == 0 ? "no saved flights" : FormatText("%zu flight%s", count, count == 1 ? "" : "s");
   if (count > 0) text += FormatText(": %d damaged, %d missing", s.Damaged(), s.Missing());
   text += s.Ghosts() == 1 ? "; 1 flies as a ghost" : FormatText("; %d fly as ghosts", s.Ghosts());
   text += " at the next start";
   switch (s.counterState) {
-    case CounterState::kNoFile: return text + " (no mem.txt)";
-    case CounterState::kNoNumber: return text + " (mem.txt holds no number)";
-    case CounterState::kNumber: return text + FormatText(" (mem.txt holds %lld)", s.counter);
+    case CounterState::kNoFile:
+      return text + " (no mem.txt)";
+    case CounterState::kNoNumber:
+      return text + " (mem.txt holds no number)";
+    case CounterState::kNumber:
+      return text + FormatText(" (mem.txt holds %lld)", s.counter);
   }
   return text;
 }
@@ -58,9 +61,11 @@ std::string JsonString(const std::string& text) {
 std::string FlightTable(const SavedFlights& s) {
   constexpr size_t kColumns = 8;
   using Row = std::array<std::string, kColumns>;
-  std::vector<Row> rows = {{"flight", "frames", "duration", "distance", "lowest", "highest", "ghost", "remarks"}};
+  std::vector<Row> rows = {
+      {"flight", "frames", "duration", "distance", "lowest", "highest", "ghost", "remarks"}};
   for (const FlightSummary& f : s.flights) {
-    Row row = {std::to_string(f.number), "-", "-", "-", "-", "-", f.ghostNextStart ? "yes" : "no", Remarks(f)};
+    Row row = {std::to_string(f.number),        "-",       "-", "-", "-", "-",
+               f.ghostNextStart ? "yes" : "no", Remarks(f)};
     if (f.present) {
       row[1] = std::to_string(f.frames);
       row[2] = Duration(f.frames);
@@ -104,14 +109,16 @@ std::string FlightJson(const SavedFlights& s) {
     out += i == 0 ? "\n  " : ",\n  ";
     out += FormatText("{\"number\": %d, \"file\": ", f.number) + JsonString(path);
     out += FormatText(", \"present\": %s, \"frames\": %d, \"duration_ms\": %lld, \"distance\": %.3f",
-                  f.present ? "true" : "false", f.frames, static_cast<long long>(f.frames) * kFrameMs, f.distance);
+                      f.present ? "true" : "false", f.frames, static_cast<long long>(f.frames) * kFrameMs,
+                      f.distance);
     if (f.hasAltitude) {
       out += FormatText(", \"lowest\": %.6g, \"highest\": %.6g", static_cast<double>(f.lowest),
-                    static_cast<double>(f.highest));
+                        static_cast<double>(f.highest));
     } else {
       out += ", \"lowest\": null, \"highest\": null";
     }
-    out += ", \"problem\": " + JsonString(f.problem) + ", \"ghost\": " + (f.ghostNextStart ? "true" : "false");
+    out +=
+        ", \"problem\": " + JsonString(f.problem) + ", \"ghost\": " + (f.ghostNextStart ? "true" : "false");
     out += ", \"note\": " + JsonString(f.note) + "}";
   }
   return out + (s.flights.empty() ? "]}\n" : "\n]}\n");

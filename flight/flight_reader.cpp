@@ -66,7 +66,8 @@ void Measure(FlightSummary& f, const Recording& r) {
     last = &p;
   }
   if (broken > 0)
-    AddProblem(f, std::to_string(broken) + (broken == 1 ? " frame" : " frames") + " with a position that is not a number");
+    AddProblem(f, std::to_string(broken) + (broken == 1 ? " frame" : " frames") +
+                      " with a position that is not a number");
 }
 
 // What is wrong with a file, as the loader read it.
@@ -87,7 +88,8 @@ void Diagnose(FlightSummary& f, const char* path, const RecordingFileInfo& info)
     AddProblem(f, "frame count " + std::to_string(count) + " is negative");
     return;
   }
-  if (whole < count) AddProblem(f, "cut short: holds " + std::to_string(whole) + " of " + std::to_string(count) + " frames");
+  if (whole < count)
+    AddProblem(f, "cut short: holds " + std::to_string(whole) + " of " + std::to_string(count) + " frames");
   if (std::min(whole, count) > kLiveFrames)
     AddProblem(f, "oversized: " + std::to_string(std::min(whole, count)) + " frames, only the first " +
                       std::to_string(kLiveFrames) + " fly");
@@ -118,8 +120,9 @@ void JudgeGhost(FlightSummary& f, const SavedFlights& s) {
 }  // namespace
 
 int32_t SavedFlights::Damaged() const {
-  return static_cast<int32_t>(
-      std::count_if(flights.begin(), flights.end(), [](const FlightSummary& f) { return f.present && !f.problem.empty(); }));
+  return static_cast<int32_t>(std::count_if(flights.begin(), flights.end(), [](const FlightSummary& f) {
+    return f.present && !f.problem.empty();
+  }));
 }
 
 int32_t SavedFlights::Missing() const {

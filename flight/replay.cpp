@@ -24,9 +24,10 @@ bool StartReplay(int32_t number, std::string& error) {
   const RecordingFileInfo info = ReadRecordingFile(path, flight);
   if (flight.frameCount <= 0) {
     std::error_code ec;
-    error = !std::filesystem::exists(path, ec) ? "no saved flight " + std::to_string(number) + " (no " + path + ")"
-            : !info.opened                     ? std::string(path) + " is not a plain file that can be read"
-                                               : std::string(path) + " holds no frames to replay";
+    error = !std::filesystem::exists(path, ec)
+                ? "no saved flight " + std::to_string(number) + " (no " + path + ")"
+            : !info.opened ? std::string(path) + " is not a plain file that can be read"
+                           : std::string(path) + " holds no frames to replay";
     flight = Recording{};
     return false;
   }

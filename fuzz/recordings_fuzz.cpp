@@ -64,9 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   std::vector<vl::FlightTrack> tracks;
-  const vl::SavedFlights flights = vl::ReadSavedFlights([&](const vl::FlightSummary& f, const vl::Recording& r) {
+  const auto track = [&](const vl::FlightSummary& f, const vl::Recording& r) {
     if (r.frameCount > 0) tracks.push_back(vl::TrackOf(f, r));
-  });
+  };
+  const vl::SavedFlights flights = vl::ReadSavedFlights(track);
   if (vl::FlightTable(flights).empty() || vl::FlightJson(flights).empty() || vl::FlightMapSvg(tracks).empty())
     std::abort();
   // The next LoadRecordings empties the loaded entries and keeps the live

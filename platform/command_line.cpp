@@ -39,7 +39,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       if (value.empty()) cl.error = "--map needs a file name";
       cl.mapFile = value;
     } else if (OptionValue("--replay", argc, argv, i, value, missing)) {
-      if (!ParseFlightNumber(value, cl.replay)) cl.error = "--replay needs a flight number, not '" + value + "'";
+      if (!ParseFlightNumber(value, cl.replay))
+        cl.error = "--replay needs a flight number, not '" + value + "'";
       if (missing) cl.error = "--replay needs a flight number";
     } else if (OptionValue("--ghosts", argc, argv, i, value, missing)) {
       std::string why;

@@ -24,7 +24,8 @@ Recording Flight(const std::vector<Vec3>& positions) {
 TEST(TrackOf, KeepsOnlyThePointsThatChangeTheLine) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   std::vector<Vec3> straight, square, fine, coarse, broken;
-  for (int i = 0; i < 1000; ++i) straight.push_back({0.25f * static_cast<float>(i), 5, -0.5f * static_cast<float>(i)});
+  for (int i = 0; i < 1000; ++i)
+    straight.push_back({0.25f * static_cast<float>(i), 5, -0.5f * static_cast<float>(i)});
   for (int i = 0; i < 400; ++i) {
     const float s = static_cast<float>(i % 100);
     const Vec3 legs[4] = {{s, 1, 0}, {100, 1, s}, {100 - s, 1, 100}, {0, 1, 100 - s}};
@@ -59,8 +60,9 @@ TEST(FlightMapSvg, OnePathPerFlightInItsGhostColourNorthUp) {
   FlightTrack east{0, false, {{{0, 0}, {10, 0}}}};
   FlightTrack north{1, true, {{{0, 0}, {0, 10}}}};
   const std::string svg = FlightMapSvg({east, north});
-  const std::regex path("<path id=\"flight-(\\d+)\" class=\"flight\" d=\"M([-\\d.]+) ([-\\d.]+) L([-\\d.]+) "
-                        "([-\\d.]+)\" fill=\"none\" stroke=\"(#[0-9a-f]{6})\"");
+  const std::regex path(
+      "<path id=\"flight-(\\d+)\" class=\"flight\" d=\"M([-\\d.]+) ([-\\d.]+) L([-\\d.]+) "
+      "([-\\d.]+)\" fill=\"none\" stroke=\"(#[0-9a-f]{6})\"");
   std::vector<std::smatch> found;
   for (auto it = std::sregex_iterator(svg.begin(), svg.end(), path); it != std::sregex_iterator(); ++it)
     found.push_back(*it);

@@ -56,7 +56,8 @@ TEST(ParseFlightList, NumbersRangesOrNone) {
 TEST(LoadGhosts, TheChosenFlightsFlyFromTheirOwnEntries) {
   GameHarness h;
   LogStart("log.txt");
-  for (int32_t n = 0; n < 6; ++n) WriteFlightFile(n, StraightFlight(100, {100.0f * static_cast<float>(n), 1, 0}, {0, 0, 1}));
+  for (int32_t n = 0; n < 6; ++n)
+    WriteFlightFile(n, StraightFlight(100, {100.0f * static_cast<float>(n), 1, 0}, {0, 0, 1}));
   std::ofstream("mem.txt") << "6\n";
   ChooseGhosts({1, 3, 4, 8, 12});
   testing::internal::CaptureStderr();
@@ -76,8 +77,9 @@ TEST(LoadGhosts, TheChosenFlightsFlyFromTheirOwnEntries) {
   }
   EXPECT_EQ(recordingCount, 6);
   EXPECT_EQ(recordings[0].frameCount, -kSkippedFrames);  // the live flight records as ever
-  EXPECT_EQ(h.ReadLines("log.txt"), (std::vector<std::string>{"loading 5 recordings", "100 frames", "100 frames",
-                                                              "100 frames", "no saved flight 8, 12: skipped"}));
+  EXPECT_EQ(h.ReadLines("log.txt"),
+            (std::vector<std::string>{"loading 5 recordings", "100 frames", "100 frames", "100 frames",
+                                      "no saved flight 8, 12: skipped"}));
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ TEST_F(Replay, TheCameraFliesTheRecordingFrameByFrameBesideItsGhosts) {
   // One frame per recorded frame, then the program ends by itself.
   EXPECT_EQ(h_.loop.passes, kFrames + 1);
   EXPECT_EQ(h_.loop.swaps, kFrames);
-  EXPECT_EQ(h_.window.log.at(1).rfind("CreateWindow vantaloop: replay of flight 2 ", 0), 0u) << h_.window.log[1];
+  EXPECT_EQ(h_.window.log.at(1).rfind("CreateWindow vantaloop: replay of flight 2 ", 0), 0u)
+      << h_.window.log[1];
 
   // Each frame: the camera's matrix and translation, then flight 0's ghost
   // 120 frames ahead of the recording, as it flew then; then the bank
