@@ -40,10 +40,13 @@ int main(int argc, char** argv) {
     const std::filesystem::path whole = std::filesystem::absolute(mapFile, ec);
     if (!ec) mapFile = whole.string();
   }
+  // Showing the flights needs no window, and writes nothing into the data
+  // folder: a missing one is not made.
+  const bool showFlights = cl.list || !mapFile.empty();
   if (!cl.dataDir.empty()) {
     // The data folder becomes the working folder before anything is written.
     std::error_code ec;
-    std::filesystem::create_directories(cl.dataDir, ec);
+    if (!showFlights) std::filesystem::create_directories(cl.dataDir, ec);
     if (!ec) std::filesystem::current_path(cl.dataDir, ec);
     if (ec) {
       std::fprintf(stderr, "vantaloop: cannot use '%s' as the data folder: %s\n", cl.dataDir.c_str(),
@@ -51,8 +54,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  // Showing the flights needs no window.
-  if (cl.list || !mapFile.empty()) {
+  if (showFlights) {
     int code = cl.list ? vl::PrintFlightList(cl.json, stdout) : 0;
     if (!mapFile.empty() && code == 0) code = vl::WriteFlightMap(mapFile);
     return code;

@@ -81,6 +81,9 @@ took=$(($(date +%s) - start))
 [ "$took" -ge $((frames * 16 / 1000)) ] || fail "a replay of $frames frames ended after $took s"
 [ "$(sums)" = "$before" ] || fail "the replay changed mem.txt or the recordings"
 
+"$GAME" --data "$WORK/none" --list >/dev/null 2>&1 && fail "--list on a missing data folder succeeded"
+[ ! -e "$WORK/none" ] || fail "--list made the data folder"
+
 for bad in "--replay x" "--ghosts 3-" "--ghosts 999" "--json" "--map" "--list --ghosts 1"; do
   "$GAME" --data "$DATA" $bad >/dev/null 2>"$WORK/bad.err"; rc=$?
   [ "$rc" = 2 ] && grep -q "^usage: vantaloop" "$WORK/bad.err" || fail "'$bad' gave status $rc without the usage"
