@@ -69,28 +69,6 @@ std::string PathOf(int32_t number) {
   return path;
 }
 
-// The number held by mem.txt. Returns false when there is no such file (or
-// it is not a plain file); `number` is set only when the file starts with a
-// number. The file holds one decimal number, and the game never writes a
-// leading zero, so "010" is ten. A value too large for the range reads as
-// the range's end, and is seen as out of range by the callers.
-bool ReadCounter(long long& number, bool& hasNumber) {
-  hasNumber = false;
-  std::FILE* f = os::OpenForReading(kCounterFile);
-  if (!f) return false;
-  char text[64];
-  const size_t size = std::fread(text, 1, sizeof text - 1, f);
-  std::fclose(f);
-  text[size] = '\0';
-  char* end = text;
-  const long long value = std::strtoll(text, &end, 10);
-  if (end != text) {
-    number = value;
-    hasNumber = true;
-  }
-  return true;
-}
-
 // The number the next flight is saved under: the one after mem.txt's, 0
 // without the file, 1 when it holds no number. A value that cannot be
 // advanced to a file number (below -1, or at the top of the range) counts
@@ -195,6 +173,23 @@ bool TakesNewFiles(const std::string& target) {
 
 }  // namespace
 
+bool ReadCounter(long long& number, bool& hasNumber) {
+  hasNumber = false;
+  std::FILE* f = os::OpenForReading(kCounterFile);
+  if (!f) return false;
+  char text[64];
+  const size_t size = std::fread(text, 1, sizeof text - 1, f);
+  std::fclose(f);
+  text[size] = '\0';
+  char* end = text;
+  const long long value = std::strtoll(text, &end, 10);
+  if (end != text) {
+    number = value;
+    hasNumber = true;
+  }
+  return true;
+}
+
 void EncodeFrameRecord(const FrameRecord& record, unsigned char out[kRecordBytes]) {
   PutFloat(out + 0, record.position.x);
   PutFloat(out + 4, record.position.y);
@@ -289,13 +284,17 @@ std::string CheckFlightsCanBeKept() {
   return {};
 }
 
-void LoadRecordings() {
+void PrepareRecordings() {
   for (int i = 1; i < kMaxRecordings; ++i) ClearEntry(recordings[i]);
   Recording& live = recordings[0];
   if (!live.frames) live.frames.reset(new (std::nothrow) FrameRecord[kLiveFrames]);
   live.frameCount = -kSkippedFrames;
   live.cursor = 0;
   recordingCount = 1;
+}
+
+void LoadRecordings() {
+  PrepareRecordings();
 
   long long n = 0;
   bool hasNumber = false;
@@ -319,15 +318,24 @@ void LoadRecording(const char* path) {
   const int32_t slot = recordingCount;
   recordingCount = slot + 1;
   Recording& r = recordings[slot];
-  ClearEntry(r);
+  ReadRecordingFile(path, r);
+  LogWrite("%i frames", r.frameCount);
+}
 
+RecordingFileInfo ReadRecordingFile(const char* path, Recording& r) {
+  ClearEntry(r);
+  RecordingFileInfo info;
   if (std::FILE* f = os::OpenForReading(path)) {
+    info.opened = true;
     unsigned char head[kCountBytes];
     if (std::fread(head, 1, kCountBytes, f) == kCountBytes) {
       const int32_t count = static_cast<int32_t>(GetU32(head));
+      info.hasCount = true;
+      info.statedCount = count;
       // Never trust the count beyond what the file really holds, nor beyond
       // the longest flight the game records.
       const long long left = os::BytesLeft(f);
+      info.recordBytes = std::max(left, 0LL);
       const long long whole = left < 0 ? 0 : left / static_cast<long long>(kRecordBytes);
       const int32_t want = static_cast<int32_t>(std::clamp<long long>(count, 0, std::min<long long>(whole, kLiveFrames)));
       if (want > 0) r.frames.reset(new (std::nothrow) FrameRecord[want]);
@@ -353,7 +361,7 @@ void LoadRecording(const char* path) {
     }
     std::fclose(f);
   }
-  LogWrite("%i frames", r.frameCount);
+  return info;
 }
 
 void ResetRecordingsForTest() {

@@ -77,6 +77,8 @@ SavedFlight SaveRecording(int32_t first);
 std::string CheckFlightsCanBeKept();
 constexpr const char* kFlightsNotKept = "Flights cannot be saved";
 
+// Start-up: prepares the live flight and empties the table of loaded ones.
+void PrepareRecordings();
 // Start-up: prepares the live flight and loads files 0 .. n-1, where mem.txt
 // holds n (at most 999 of them).
 void LoadRecordings();
@@ -84,6 +86,25 @@ void LoadRecordings();
 // not a plain file gives an empty entry; a short one keeps the whole records
 // it has, a long one its first 10800.
 void LoadRecording(const char* path);
+
+// What reading one recording file found out about it.
+struct RecordingFileInfo {
+  bool opened = false;        // a plain file that could be opened for reading
+  bool hasCount = false;      // it holds the 4 bytes of the frame count
+  int32_t statedCount = 0;    // the frame count it gives
+  long long recordBytes = 0;  // the bytes after the count
+};
+// Reads a recording file into `into`, which it empties first: the frames
+// the count gives, but never more than the file holds nor more than 10800.
+// The loader and the flight list share it.
+RecordingFileInfo ReadRecordingFile(const char* path, Recording& into);
+
+// The number held by mem.txt. Returns false when there is no such file (or
+// it is not a plain file); `number` is set only when the file starts with a
+// number. The file holds one decimal number, and the game never writes a
+// leading zero, so "010" is ten. A value too large for the range reads as
+// the range's end.
+bool ReadCounter(long long& number, bool& hasNumber);
 
 // The bytes of one record in a file, and back.
 void EncodeFrameRecord(const FrameRecord& record, unsigned char out[kRecordBytes]);

@@ -6,12 +6,16 @@
 #include <filesystem>
 #include <system_error>
 
+#include "flight/flight_list.h"
+#include "flight/ghost_choice.h"
+#include "flight/replay.h"
 #include "os/files.h"
 #include "platform/command_line.h"
 #include "platform/gl_functions.h"
 #include "platform/sdl_fullscreen.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
+#include "render/flight_map.h"
 #include "shell/main_loop.h"
 
 int main(int argc, char** argv) {
@@ -28,14 +32,38 @@ int main(int argc, char** argv) {
     std::printf("vantaloop %s\n", VANTALOOP_VERSION);
     return 0;
   }
+  // The map's file name is taken from where the game was started, not from
+  // the data folder.
+  std::string mapFile = cl.mapFile;
+  if (!mapFile.empty()) {
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(mapFile, ec);
+    if (!ec) mapFile = whole.string();
+  }
+  // Showing the flights needs no window, and writes nothing into the data
+  // folder: a missing one is not made.
+  const bool showFlights = cl.list || !mapFile.empty();
   if (!cl.dataDir.empty()) {
     // The data folder becomes the working folder before anything is written.
     std::error_code ec;
-    std::filesystem::create_directories(cl.dataDir, ec);
+    if (!showFlights) std::filesystem::create_directories(cl.dataDir, ec);
     if (!ec) std::filesystem::current_path(cl.dataDir, ec);
     if (ec) {
       std::fprintf(stderr, "vantaloop: cannot use '%s' as the data folder: %s\n", cl.dataDir.c_str(),
                    ec.message().c_str());
+      return 1;
+    }
+  }
+  if (showFlights) {
+    int code = cl.list ? vl::PrintFlightList(cl.json, stdout) : 0;
+    if (!mapFile.empty() && code == 0) code = vl::WriteFlightMap(mapFile);
+    return code;
+  }
+  if (cl.ghostsChosen) vl::ChooseGhosts(cl.ghosts);
+  if (cl.replay >= 0) {
+    std::string why;
+    if (!vl::StartReplay(cl.replay, why)) {
+      std::fprintf(stderr, "vantaloop: cannot replay flight %d: %s\n", cl.replay, why.c_str());
       return 1;
     }
   }

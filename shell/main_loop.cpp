@@ -5,6 +5,7 @@
 
 #include "flight/game_frame.h"
 #include "flight/recordings.h"
+#include "flight/replay.h"
 #include "input/input_state.h"
 #include "render/gl_api.h"
 #include "render/scene.h"
@@ -40,7 +41,8 @@ bool BeginFrame() {
     EndOfFlightSave();
     return false;
   }
-  return true;
+  // A replayed flight ends the program once its last frame has been shown.
+  return !ReplayFinished();
 }
 
 void PresentFrame() {
@@ -130,7 +132,8 @@ int WinMain() {
 
   LogWrite("CreateGLWindow()");
   // The window has said why it failed; the exit status says so as well.
-  if (!CreateGLWindow(kGameTitle, windowSettings.width, windowSettings.height, 32, -1)) return 1;
+  const char* title = ReplayActive() ? ReplayTitle() : kGameTitle;
+  if (!CreateGLWindow(title, windowSettings.width, windowSettings.height, 32, -1)) return 1;
   mouseX = -1000;
   mouseWheel = 0;
 
