@@ -13,22 +13,12 @@ launch() {
   (cd "$WORK" && exec "$GAME" --data "$DATA" "$@" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
   GAME_PID=$!
 }
-window_named() {
-  local i
-  for i in $(seq 1 200); do
-    WID=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-    [ -n "$WID" ] && return 0
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window '$1' appeared"
-    sleep 0.1
-  done
-  fail "no window '$1' appeared"
-}
 
 # A real flight, saved as flight 0 (flown again for longer when a busy
 # machine gave it too few frames).
 for seconds in 18 40; do
   launch
-  window_named vantaloop
+  e2e_window vantaloop
   sleep "$seconds"
   e2e_key Escape
   e2e_wait_exit 20
@@ -64,7 +54,7 @@ xpath() { xmllint --xpath "$1" "$WORK/map.svg"; }
 
 # --ghosts: numbers without a file are named once.
 launch --ghosts 0,2,7
-window_named vantaloop
+e2e_window vantaloop
 e2e_close
 e2e_wait_exit 20
 grep -qx "vantaloop: no saved flight 2, 7: skipped" "$WORK/stderr.txt" || fail "the missing ghosts were not named"
@@ -74,7 +64,7 @@ grep -qx "loading 3 recordings" "$DATA/log.txt" || fail "the chosen ghosts were 
 # nothing is saved.
 start=$(date +%s)
 launch --replay 1
-window_named "vantaloop: replay of flight 1"
+e2e_window "vantaloop: replay of flight 1"
 e2e_wait_exit $((frames * 16 / 1000 + 60))
 [ "$GAME_RC" = 0 ] || fail "the replay ended with status $GAME_RC"
 took=$(($(date +%s) - start))

@@ -97,16 +97,17 @@ e2e_launch() {
   GAME_PID=$!
 }
 
+# Waits for the game window, titled "vantaloop" unless $1 names the title.
 e2e_window() {
-  local i
+  local i title=${1:-vantaloop}
   WID=""
   for i in $(seq 1 200); do
-    WID=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null | head -n 1)
+    WID=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
     [ -n "$WID" ] && return 0
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window '$title' appeared"
     sleep 0.1
   done
-  fail "no game window appeared"
+  fail "no game window '$title' appeared"
 }
 
 # Gives the game window the keyboard focus and presses the key for real
