@@ -45,11 +45,11 @@ void MakeCorpus() {
   saveFolder = corpus / "save";
   fs::create_directories(corpus / "recordings");
   fs::create_directories(saveFolder / "recordings");
-  fs::current_path(saveFolder);
+  fs::current_path(corpus);
   FlyFullFlight();
+  vl::SaveRecording(0);
+  fs::current_path(saveFolder);
   char path[64];
-  vl::RecordingPath(0, path, sizeof path);
-  vl::SaveRecording((corpus / path).string().c_str());
   for (int i = 1; i < kFiles; ++i) {
     vl::RecordingPath(i, path, sizeof path);
     fs::copy_file(corpus / "recordings/rec0000.bin", corpus / path, fs::copy_options::overwrite_existing);

@@ -6,6 +6,7 @@
 #include "flight/camera.h"
 #include "flight/ghosts.h"
 #include "flight/recordings.h"
+#include "flight/replay.h"
 #include "flight/vec_math.h"
 #include "input/input_devices.h"
 #include "render/boxes.h"
@@ -141,8 +142,15 @@ float CurveStick(float v) {
 void GameFrame() {
   Camera& c = camera;
   FrameSetUp();
-  Steer(c);
-  Fly(c);
+  // A replay flies the recorded poses instead of the flight model, and
+  // records nothing.
+  const bool replaying = ReplayActive();
+  if (replaying) {
+    TakeReplayPose(c);
+  } else {
+    Steer(c);
+    Fly(c);
+  }
 
   // World to camera: the rows are right, up and -forward.
   float m[16] = {c.right.x, c.up.x, -c.forward.x, 0, c.right.y, c.up.y, -c.forward.y, 0,
@@ -152,7 +160,7 @@ void GameFrame() {
 
   // Its transpose turns camera space back into the world: the pose recorded.
   TransposeMatrix(m);
-  RecordFrame(c.position, m);
+  if (!replaying) RecordFrame(c.position, m);
 
   CityStep();
   DrawGhosts();

@@ -1,24 +1,18 @@
 #include "flight/recordings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <new>
 #include <string>
 #include <system_error>
 
 #include "shell/log.h"
-#include "shell/plain_file.h"
+#include "os/files.h"
 
 namespace vl {
 
@@ -28,6 +22,9 @@ int32_t recordingCount = 1;
 namespace {
 
 constexpr const char* kCounterFile = "mem.txt";
+constexpr const char* kFolder = "recordings";
+// How long a save waits for another copy of the game to finish its own.
+constexpr int kLockWaitMs = 5000;
 constexpr int32_t kMaxLoaded = kMaxRecordings - 1;
 
 // Records are moved between the file and memory in blocks of this many, so
@@ -60,149 +57,51 @@ float GetFloat(const unsigned char* in) {
   return f;
 }
 
-// Pushes what was written out of the C library and the operating system's
-// caches onto the disk.
-bool FlushToDisk(std::FILE* f) {
-  if (std::fflush(f) != 0) return false;
-  return fsync(fileno(f)) == 0;
+void ClearEntry(Recording& r) {
+  r.frameCount = 0;
+  r.frames.reset();
+  r.cursor = 0;
 }
 
-// Makes a new name inside `dir` durable. Best effort: not every file system
-// lets a folder be synced.
-void SyncFolder(const std::filesystem::path& dir) {
-  const std::string name = dir.empty() ? std::string(".") : dir.string();
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
+std::string PathOf(int32_t number) {
+  char path[64];
+  RecordingPath(number, path, sizeof path);
+  return path;
 }
 
-// A file-size limit (ulimit -f) would end the program with SIGXFSZ in the
-// middle of a write. While a file is written the signal is ignored, so the
-// write fails instead and is reported like a full disk.
-class FileSizeSignalIgnored {
- public:
-  FileSizeSignalIgnored() : old_(std::signal(SIGXFSZ, SIG_IGN)) {}
-  ~FileSizeSignalIgnored() {
-    if (old_ != SIG_ERR) std::signal(SIGXFSZ, old_);
-  }
-  FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
-  FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
-
- private:
-  void (*old_)(int);
-};
-
-// Creates a new, empty file beside `target` under a name of its own, for
-// writing. It never opens a name that exists already and never follows a
-// link, so nothing planted under a temporary name is written into. Such a
-// name ends in ".tmp" and is never read back.
-std::FILE* CreateTempBeside(const std::string& target, std::string& temp) {
-  static uint32_t serial = 0;
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const uint32_t mix = static_cast<uint32_t>(now.tv_nsec) ^ (++serial * 2654435761u);
-    char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".%ld.%08x.tmp", static_cast<long>(::getpid()), mix);
-    temp = target + suffix;
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      std::FILE* f = ::fdopen(fd, "wb");
-      if (!f) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-      }
-      return f;
-    }
-    if (errno != EEXIST) return nullptr;
-  }
-  return nullptr;
+// The number the next flight is saved under: the one after mem.txt's, 0
+// without the file, 1 when it holds no number. A value that cannot be
+// advanced to a file number (below -1, or at the top of the range) counts
+// as no number.
+int32_t NextNumber() {
+  long long held = 0;
+  bool hasNumber = false;
+  if (!ReadCounter(held, hasNumber)) return 0;
+  if (hasNumber && held >= -1 && held < INT32_MAX) return static_cast<int32_t>(held) + 1;
+  return 1;
 }
 
-// Finishes a temporary file: everything on disk and the file closed. On
-// failure the temporary file is gone.
-bool FinishTemp(std::FILE* f, bool written, const std::string& temp) {
-  bool ok = written && FlushToDisk(f);
-  if (std::fclose(f) != 0) ok = false;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
-}
-
-// Moves a finished temporary file over `target` in one step, so a reader
-// sees either the old file or the complete new one. On failure the
-// temporary file is removed and `target` is left as it was. A `target` that
-// is a link is replaced by the file, not written through.
-bool ReplaceWith(const std::string& temp, const std::string& target) {
-  if (std::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  SyncFolder(std::filesystem::path(target).parent_path());
-  return true;
-}
-
-enum class Claim { kDone, kTaken, kFailed };
-
-// Gives a finished temporary file the name `target` only if nothing has
-// that name yet, in one step: another copy of the game saving at the same
-// moment can never take the same name, and an existing file is never
-// replaced. The temporary name is left as it is.
-Claim ClaimName(const std::string& temp, const std::string& target) {
-  if (::link(temp.c_str(), target.c_str()) == 0) return Claim::kDone;
-  if (errno == EEXIST) return Claim::kTaken;
-  // Some file systems have no hard links; a rename that refuses to replace
-  // does the same job there (it moves the temporary file away).
-#if defined(RENAME_NOREPLACE)
-  if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return Claim::kDone;
-  return errno == EEXIST ? Claim::kTaken : Claim::kFailed;
-#else
-  return Claim::kFailed;
-#endif
-}
-
-// The number held by mem.txt. Returns false when there is no such file (or
-// it is not a plain file); `number` is set only when the file starts with a
-// number. Read as a wide integer so that an out-of-range value is seen as
-// such.
-bool ReadCounter(long long& number, bool& hasNumber) {
-  hasNumber = false;
-  std::FILE* f = OpenPlainFileForReading(kCounterFile);
-  if (!f) return false;
-  long long value = 0;
-  if (std::fscanf(f, "%lli\n", &value) == 1) {
-    number = value;
-    hasNumber = true;
-  }
-  std::fclose(f);
-  return true;
-}
-
+// mem.txt is replaced as a whole, never rewritten in place: a reader sees
+// the old number or the new one, and a link in its place is replaced.
 bool WriteCounter(int32_t number) {
   std::string temp;
-  std::FILE* f = CreateTempBeside(kCounterFile, temp);
+  std::FILE* f = os::CreateTemp(kCounterFile, temp);
   if (!f) return false;
   const bool written = std::fprintf(f, "%i\n", number) > 0;
-  return FinishTemp(f, written, temp) && ReplaceWith(temp, kCounterFile);
+  if (os::Finish(f) && written && os::ReplaceFile(temp, kCounterFile)) return true;
+  os::RemoveFile(temp);
+  return false;
 }
 
 // Writes the live flight into a new temporary file beside `target`, all of
-// it on disk before this returns true; `temp` is its name.
+// it on disk before this returns true; `temp` is its name. On failure
+// nothing is left behind.
 bool WriteLiveFlight(const std::string& target, std::string& temp) {
   const Recording& live = recordings[0];
   const int32_t count = std::max<int32_t>(live.frameCount, 0);
   if (count > 0 && !live.frames) return false;
 
-  // The recordings folder is made when it is missing; if something else
-  // stands in its way, creating the file below fails.
-  const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-  std::error_code ec;
-  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
-    std::filesystem::create_directories(folder, ec);
-  }
-
-  std::FILE* f = CreateTempBeside(target, temp);
+  std::FILE* f = os::CreateTemp(target, temp);
   if (!f) return false;
   unsigned char head[kCountBytes];
   PutU32(head, static_cast<uint32_t>(count));
@@ -213,34 +112,83 @@ bool WriteLiveFlight(const std::string& target, std::string& temp) {
     written = std::fwrite(block, kRecordBytes, n, f) == n;
     done += static_cast<int32_t>(n);
   }
-  return FinishTemp(f, written, temp);
+  if (os::Finish(f) && written) return true;
+  os::RemoveFile(temp);
+  return false;
+}
+
+// A file holding a whole flight long enough to have been saved: its count
+// matches its size. Such a file is never deleted.
+bool HoldsWholeFlight(const std::string& path) {
+  std::FILE* f = os::OpenForReading(path);
+  if (!f) return false;
+  unsigned char head[kCountBytes];
+  const bool counted = std::fread(head, 1, kCountBytes, f) == kCountBytes;
+  const long long left = counted ? os::BytesLeft(f) : -1;
+  std::fclose(f);
+  const long long count = counted ? static_cast<int32_t>(GetU32(head)) : 0;
+  return count > kMinSavedFrames && left == count * static_cast<long long>(kRecordBytes);
+}
+
+// Removes the temporary files that saves cut off by a crash or a kill left
+// behind. Only while the save lock is held: a copy of the game that is
+// saving holds it, even from another machine sharing the folder. A flight
+// that was written whole but never named stays for the player to rename.
+void RemoveLeftovers() {
+  for (const char* prefix : {"mem.txt.", "log.txt."}) {
+    for (const std::string& temp : os::LeftoverTemps(".", prefix)) os::RemoveFile(temp);
+  }
+  for (const std::string& temp : os::LeftoverTemps(kFolder, "rec")) {
+    if (!HoldsWholeFlight(temp)) os::RemoveFile(temp);
+  }
 }
 
 // Says on stderr and in the log that something went wrong at the end of a
 // flight. The main loop has switched logging off by now; it is switched back
 // on for this, as the shutdown does right after.
-void ReportSaveFailure(const char* text) {
-  std::fprintf(stderr, "vantaloop: %s\n", text);
+void ReportSave(const std::string& text) {
+  std::fprintf(stderr, "vantaloop: %s\n", text.c_str());
   LogResume();
-  LogWrite("%s", text);
+  LogWrite("%s", text.c_str());
 }
 
-// Bytes in the file from the current position to its end, or -1.
-long long BytesLeft(std::FILE* f) {
-  const long here = std::ftell(f);
-  if (here < 0 || std::fseek(f, 0, SEEK_END) != 0) return -1;
-  const long end = std::ftell(f);
-  if (std::fseek(f, here, SEEK_SET) != 0 || end < here) return -1;
-  return static_cast<long long>(end) - here;
+std::string AbsolutePath(const char* relative) {
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::absolute(relative, ec).lexically_normal();
+  if (ec) return relative;
+  if (!path.has_filename()) path = path.parent_path();  // "/data/." is "/data"
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
 }
 
-void ClearEntry(Recording& r) {
-  r.frameCount = 0;
-  r.frames.reset();
-  r.cursor = 0;
+// Whether a new file can be made beside `target` and put on disk.
+bool TakesNewFiles(const std::string& target) {
+  std::string temp;
+  std::FILE* f = os::CreateTemp(target, temp);
+  if (!f) return false;
+  const bool ok = os::Finish(f);
+  os::RemoveFile(temp);
+  return ok;
 }
 
 }  // namespace
+
+bool ReadCounter(long long& number, bool& hasNumber) {
+  hasNumber = false;
+  std::FILE* f = os::OpenForReading(kCounterFile);
+  if (!f) return false;
+  char text[64];
+  const size_t size = std::fread(text, 1, sizeof text - 1, f);
+  std::fclose(f);
+  text[size] = '\0';
+  char* end = text;
+  const long long value = std::strtoll(text, &end, 10);
+  if (end != text) {
+    number = value;
+    hasNumber = true;
+  }
+  return true;
+}
 
 void EncodeFrameRecord(const FrameRecord& record, unsigned char out[kRecordBytes]) {
   PutFloat(out + 0, record.position.x);
@@ -272,83 +220,81 @@ void RecordFrame(Vec3 position, const float rotation[16]) {
   std::memcpy(rec.rotation, rotation, sizeof rec.rotation);
 }
 
-bool SaveRecording(const char* path) {
-  FileSizeSignalIgnored noSignal;
-  const std::string target = path;
-  std::string temp;
-  if (!WriteLiveFlight(target, temp)) return false;
-  const Claim claim = ClaimName(temp, target);
-  ::unlink(temp.c_str());
-  if (claim != Claim::kDone) return false;
-  SyncFolder(std::filesystem::path(target).parent_path());
-  return true;
+SavedFlight SaveRecording(int32_t first) {
+  SavedFlight saved;
+  saved.number = first;
+  if (!WriteLiveFlight(PathOf(first), saved.temp)) return saved;
+  saved.written = true;
+  // mem.txt may be behind the files on disk (a restored backup, another
+  // copy of the game saving into the same folder, a save cut off before
+  // mem.txt moved on): an existing file is never replaced, the flight takes
+  // the next number that is free.
+  os::Claim claim = os::ClaimName(saved.temp, PathOf(saved.number));
+  while (claim == os::Claim::kTaken && saved.number < INT32_MAX) {
+    ++saved.number;
+    claim = os::ClaimName(saved.temp, PathOf(saved.number));
+  }
+  saved.named = claim == os::Claim::kDone;
+  return saved;
 }
 
 void EndOfFlightSave() {
   const Recording& live = recordings[0];
   if (live.frameCount <= kMinSavedFrames) return;
-  FileSizeSignalIgnored noSignal;
 
-  // The next number after the one in mem.txt; 0 without the file, 1 when
-  // it holds no number. A value that cannot be advanced to a file number
-  // (below -1, or at the top of the range) counts as no number.
-  int32_t k = 0;
-  long long held = 0;
-  bool hasNumber = false;
-  if (ReadCounter(held, hasNumber)) {
-    if (hasNumber && held >= -1 && held < INT32_MAX) k = static_cast<int32_t>(held);
-    k += 1;
-  }
+  // The recordings folder is made when it is missing; if something else
+  // stands in its way, the save below fails and says so.
+  os::MakeFolder(kFolder);
+  // Choosing the number, naming the file and moving mem.txt on are one step
+  // that two copies of the game never interleave, so mem.txt only moves up.
+  const os::SaveLock lock(kFolder, kLockWaitMs);
+  if (lock.Held()) RemoveLeftovers();
 
-  char path[64];
-  RecordingPath(k, path, sizeof path);
-  char text[200];
-  std::string temp;
-  if (!WriteLiveFlight(path, temp)) {
-    std::snprintf(text, sizeof text, "could not save the flight of %i frames as %s", live.frameCount, path);
-    ReportSaveFailure(text);
+  const int32_t first = NextNumber();
+  const SavedFlight saved = SaveRecording(first);
+  const std::string frames = std::to_string(live.frameCount);
+  const std::string path = PathOf(saved.number);
+  if (!saved.written) {
+    ReportSave("could not save the flight of " + frames + " frames as " + path);
     return;
   }
-  // mem.txt may be behind the files on disk (a restored backup, another
-  // copy of the game saving into the same folder, a save cut off before
-  // mem.txt moved on): an existing file is never replaced, the flight takes
-  // the next number that is free.
-  int32_t n = k;
-  Claim claim = ClaimName(temp, path);
-  while (claim == Claim::kTaken && n < INT32_MAX) {
-    ++n;
-    RecordingPath(n, path, sizeof path);
-    claim = ClaimName(temp, path);
-  }
-  ::unlink(temp.c_str());
-  if (claim != Claim::kDone) {
-    std::snprintf(text, sizeof text, "could not save the flight of %i frames as %s", live.frameCount, path);
-    ReportSaveFailure(text);
+  if (!saved.named) {
+    // The flight is on disk all the same: the player can give it its name.
+    ReportSave("could not save the flight of " + frames + " frames as " + path + ": it is kept as " + saved.temp);
     return;
   }
-  SyncFolder(std::filesystem::path(path).parent_path());
-  if (n != k) {
-    char first[64];
-    RecordingPath(k, first, sizeof first);
-    std::snprintf(text, sizeof text, "%s is taken: the flight is saved as %s", first, path);
-    std::fprintf(stderr, "vantaloop: %s\n", text);
-    LogResume();
-    LogWrite("%s", text);
-  }
+  if (saved.number != first) ReportSave(PathOf(first) + " is taken: the flight is saved as " + path);
   // Only a complete file is ever counted.
-  if (!WriteCounter(n)) {
-    std::snprintf(text, sizeof text, "saved %s but could not update %s", path, kCounterFile);
-    ReportSaveFailure(text);
-  }
+  if (!WriteCounter(saved.number)) ReportSave("saved " + path + " but could not update " + kCounterFile);
 }
 
-void LoadRecordings() {
+std::string CheckFlightsCanBeKept() {
+  const char* folder = nullptr;
+  if (!TakesNewFiles(kCounterFile)) {
+    folder = ".";
+  } else if (!os::MakeFolder(kFolder) || !TakesNewFiles(PathOf(0))) {
+    folder = kFolder;
+  }
+  if (folder) {
+    return "No new file can be made in " + AbsolutePath(folder) +
+           ". You can fly, but no flight will be kept. Start the game with --data and a folder you may write to.";
+  }
+  const os::SaveLock lock(kFolder, 0);
+  if (lock.Held()) RemoveLeftovers();
+  return {};
+}
+
+void PrepareRecordings() {
   for (int i = 1; i < kMaxRecordings; ++i) ClearEntry(recordings[i]);
   Recording& live = recordings[0];
   if (!live.frames) live.frames.reset(new (std::nothrow) FrameRecord[kLiveFrames]);
   live.frameCount = -kSkippedFrames;
   live.cursor = 0;
   recordingCount = 1;
+}
+
+void LoadRecordings() {
+  PrepareRecordings();
 
   long long n = 0;
   bool hasNumber = false;
@@ -372,15 +318,24 @@ void LoadRecording(const char* path) {
   const int32_t slot = recordingCount;
   recordingCount = slot + 1;
   Recording& r = recordings[slot];
-  ClearEntry(r);
+  ReadRecordingFile(path, r);
+  LogWrite("%i frames", r.frameCount);
+}
 
-  if (std::FILE* f = OpenPlainFileForReading(path)) {
+RecordingFileInfo ReadRecordingFile(const char* path, Recording& r) {
+  ClearEntry(r);
+  RecordingFileInfo info;
+  if (std::FILE* f = os::OpenForReading(path)) {
+    info.opened = true;
     unsigned char head[kCountBytes];
     if (std::fread(head, 1, kCountBytes, f) == kCountBytes) {
       const int32_t count = static_cast<int32_t>(GetU32(head));
+      info.hasCount = true;
+      info.statedCount = count;
       // Never trust the count beyond what the file really holds, nor beyond
       // the longest flight the game records.
-      const long long left = BytesLeft(f);
+      const long long left = os::BytesLeft(f);
+      info.recordBytes = std::max(left, 0LL);
       const long long whole = left < 0 ? 0 : left / static_cast<long long>(kRecordBytes);
       const int32_t want = static_cast<int32_t>(std::clamp<long long>(count, 0, std::min<long long>(whole, kLiveFrames)));
       if (want > 0) r.frames.reset(new (std::nothrow) FrameRecord[want]);
@@ -406,7 +361,7 @@ void LoadRecording(const char* path) {
     }
     std::fclose(f);
   }
-  LogWrite("%i frames", r.frameCount);
+  return info;
 }
 
 void ResetRecordingsForTest() {

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <type_traits>
 
 #include "flight/vec3.h"
@@ -52,12 +53,32 @@ void RecordFrame(Vec3 position, const float rotation[16]);
 // of more than 600 recorded frames, under the number after the one in
 // mem.txt, or the next free number after it when that file exists already
 // (an existing recording is never replaced). The file is complete on disk
-// before mem.txt names the number used.
+// before mem.txt names the number used. Two copies of the game saving into
+// one folder take turns.
 void EndOfFlightSave();
-// Writes the live flight to `path` (through a temporary file of its own
-// that takes the name once fully written). Returns false when it cannot be
-// written or when `path` exists already, which is left as it was.
-bool SaveRecording(const char* path);
+
+// What became of a save.
+struct SavedFlight {
+  int32_t number = 0;    // the file number tried last, the one used when named
+  bool written = false;  // the whole flight is on disk under `temp`
+  bool named = false;    // ... and now has the name of file `number`
+  std::string temp;      // where the flight is while it has no name
+};
+// Writes the live flight to disk once, then gives it the name of recording
+// file `first`, or of the next free number after it. An existing file is
+// never replaced. A flight written but not named stays under `temp`.
+SavedFlight SaveRecording(int32_t first);
+
+// Start-up: makes the recordings folder when it is missing and tries
+// whether the data folder and the recordings folder take new files. Returns
+// what the player must know when flights cannot be saved (the message that
+// goes with kFlightsNotKept), else nothing.
+// Also clears away what saves cut off by a crash left behind.
+std::string CheckFlightsCanBeKept();
+constexpr const char* kFlightsNotKept = "Flights cannot be saved";
+
+// Start-up: prepares the live flight and empties the table of loaded ones.
+void PrepareRecordings();
 // Start-up: prepares the live flight and loads files 0 .. n-1, where mem.txt
 // holds n (at most 999 of them).
 void LoadRecordings();
@@ -65,6 +86,25 @@ void LoadRecordings();
 // not a plain file gives an empty entry; a short one keeps the whole records
 // it has, a long one its first 10800.
 void LoadRecording(const char* path);
+
+// What reading one recording file found out about it.
+struct RecordingFileInfo {
+  bool opened = false;        // a plain file that could be opened for reading
+  bool hasCount = false;      // it holds the 4 bytes of the frame count
+  int32_t statedCount = 0;    // the frame count it gives
+  long long recordBytes = 0;  // the bytes after the count
+};
+// Reads a recording file into `into`, which it empties first: the frames
+// the count gives, but never more than the file holds nor more than 10800.
+// The loader and the flight list share it.
+RecordingFileInfo ReadRecordingFile(const char* path, Recording& into);
+
+// The number held by mem.txt. Returns false when there is no such file (or
+// it is not a plain file); `number` is set only when the file starts with a
+// number. The file holds one decimal number, and the game never writes a
+// leading zero, so "010" is ten. A value too large for the range reads as
+// the range's end.
+bool ReadCounter(long long& number, bool& hasNumber);
 
 // The bytes of one record in a file, and back.
 void EncodeFrameRecord(const FrameRecord& record, unsigned char out[kRecordBytes]);

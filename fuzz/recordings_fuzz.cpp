@@ -4,7 +4,8 @@
 // An input is one byte n, then n bytes of mem.txt, then the bytes of
 // recordings/rec0000.bin; the second half of those last bytes is also
 // recordings/rec0001.bin. Whatever they hold, every loaded entry must
-// have at most the longest flight and all of its frames in memory.
+// have at most the longest flight and all of its frames in memory, and the
+// flight list and the map of the flights must be made from them.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,8 +14,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "flight/flight_list.h"
 #include "flight/recordings.h"
+#include "render/flight_map.h"
 
 namespace {
 
@@ -59,6 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       sum = sum + r.frames[0].position.x + r.frames[r.frameCount - 1].rotation[15];
     }
   }
+  std::vector<vl::FlightTrack> tracks;
+  const auto track = [&](const vl::FlightSummary& f, const vl::Recording& r) {
+    if (r.frameCount > 0) tracks.push_back(vl::TrackOf(f, r));
+  };
+  const vl::SavedFlights flights = vl::ReadSavedFlights(track);
+  if (vl::FlightTable(flights).empty() || vl::FlightJson(flights).empty() || vl::FlightMapSvg(tracks).empty())
+    std::abort();
   // The next LoadRecordings empties the loaded entries and keeps the live
   // flight's buffer, as a start-up would.
   return 0;

@@ -78,11 +78,18 @@ void InputDevices::update() {
   }
   JoystickReading js;
   if (!b.JoystickRead(js)) {
-    axes_[0] = axes_[1] = 0.0f;
+    if (!joystickGone_) {
+      axes_[0] = axes_[1] = 0.0f;
+      std::memset(buttonState_, 0, 10);
+    }
     b.JoystickAcquire();
-    std::memset(buttonState_, 0, 10);
+    // Unplugged, and nothing in its place: the keyboard flies the craft
+    // until a device comes back.
+    joystickGone_ = !b.JoystickAttached();
+    if (joystickGone_) UpdateKeyStick();
     return;
   }
+  joystickGone_ = false;
   axes_[0] = static_cast<float>(js.lX) * kAxisScale;
   axes_[1] = static_cast<float>(js.lY) * kAxisScale;
   axes_[2] = static_cast<float>(js.lZ) * kAxisScale;

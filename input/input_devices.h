@@ -12,7 +12,9 @@
 // full deflection a step per update; letting go brings it back to the
 // centre faster; opposite keys together cancel. Space (and the key at the
 // left Ctrl position) is joystick button 0. A joystick that opens, at
-// start-up or plugged in later, takes over and the keyboard stick is off.
+// start-up or plugged in later, takes over and the keyboard stick is off;
+// while it is unplugged and none has taken its place, the keyboard steers
+// again.
 #pragma once
 
 #include <cstdint>
@@ -63,6 +65,9 @@ class DeviceBackend {
   virtual void JoystickAcquire() = 0;
   // Reads the joystick; false when the read fails (unplugged, say).
   virtual bool JoystickRead(JoystickReading& out) = 0;
+  // Whether a joystick is open and plugged in; asked after a failed read
+  // and its re-acquire, which may have found the device again.
+  virtual bool JoystickAttached() = 0;
 
   // A modal error message; never blocks where no one can answer it, and
   // always also goes to stderr.
@@ -90,6 +95,7 @@ class InputDevices {
   std::unique_ptr<DeviceBackend> backend_;
   bool haveMouse_ = false;
   bool keyboardLost_ = false;  // the last keyboard read failed
+  bool joystickGone_ = false;  // the open joystick is unplugged: the keyboard steers
   MouseReading mouseState_;
   uint8_t keyState_[256] = {};
   uint8_t buttonState_[13] = {};

@@ -2,25 +2,55 @@
 
 #include <cstring>
 
+#include "flight/ghost_choice.h"
+
 namespace vl {
+
+namespace {
+
+// The value of an option written "--name VALUE" or "--name=VALUE". False
+// when `arg` is another option.
+bool OptionValue(const std::string& name, int argc, const char* const* argv, int& i, std::string& value,
+                 bool& missing) {
+  const std::string arg = argv[i];
+  if (arg == name) {
+    missing = i + 1 >= argc;
+    value = missing ? "" : argv[++i];
+    return true;
+  }
+  if (arg.rfind(name + "=", 0) != 0) return false;
+  value = arg.substr(name.size() + 1);
+  missing = false;
+  return true;
+}
+
+}  // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
   CommandLine cl;
+  std::string value;
+  bool missing = false;
   for (int i = 1; i < argc && cl.error.empty(); ++i) {
     const std::string arg = argv[i];
-    if (arg == "--data" || arg.rfind("--data=", 0) == 0) {
-      std::string dir;
-      if (arg == "--data") {
-        if (i + 1 >= argc) {
-          cl.error = "--data needs a folder";
-          break;
-        }
-        dir = argv[++i];
-      } else {
-        dir = arg.substr(std::strlen("--data="));
-      }
-      if (dir.empty()) cl.error = "--data needs a folder";
-      cl.dataDir = dir;
+    if (OptionValue("--data", argc, argv, i, value, missing)) {
+      if (value.empty()) cl.error = "--data needs a folder";
+      cl.dataDir = value;
+    } else if (OptionValue("--map", argc, argv, i, value, missing)) {
+      if (value.empty()) cl.error = "--map needs a file name";
+      cl.mapFile = value;
+    } else if (OptionValue("--replay", argc, argv, i, value, missing)) {
+      if (!ParseFlightNumber(value, cl.replay))
+        cl.error = "--replay needs a flight number, not '" + value + "'";
+      if (missing) cl.error = "--replay needs a flight number";
+    } else if (OptionValue("--ghosts", argc, argv, i, value, missing)) {
+      std::string why;
+      cl.ghostsChosen = true;
+      if (!ParseFlightList(value, cl.ghosts, why)) cl.error = "--ghosts: " + why;
+      if (missing || value.empty()) cl.error = "--ghosts needs a list of flights, such as 3,7-9 or none";
+    } else if (arg == "--list") {
+      cl.list = true;
+    } else if (arg == "--json") {
+      cl.json = true;
     } else if (arg == "--fullscreen") {
       cl.fullscreen = true;
     } else if (arg == "--low-power") {
@@ -33,11 +63,15 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       cl.error = "unknown option '" + arg + "'";
     }
   }
+  if (cl.error.empty() && cl.json && !cl.list) cl.error = "--json goes with --list";
+  if (cl.error.empty() && (cl.list || !cl.mapFile.empty()) && (cl.replay >= 0 || cl.ghostsChosen))
+    cl.error = "--list and --map show the flights without playing: leave out --replay and --ghosts";
   return cl;
 }
 
 const char* UsageText() {
   return "usage: vantaloop [--data DIR] [--fullscreen] [--low-power] [--help] [--version]\n"
+         "                 [--ghosts LIST] [--replay N] [--list [--json]] [--map FILE.svg]\n"
          "\n"
          "Fly through the box city; every long flight is kept and flown again\n"
          "by a ghost in later runs.\n"
@@ -47,6 +81,14 @@ const char* UsageText() {
          "  --fullscreen  start in full screen (F11 or Alt+Enter switch)\n"
          "  --low-power   rest the processor between frames instead of waiting\n"
          "                busily for the next frame\n"
+         "  --ghosts LIST fly these saved flights as ghosts, such as 3,7-9 or none,\n"
+         "                instead of those below the number in mem.txt\n"
+         "  --replay N    watch flight N again from its cockpit, its ghosts beside\n"
+         "                it; nothing is saved, and the end of the flight ends it\n"
+         "  --list        print a table of the saved flights and exit (--json: as\n"
+         "                JSON)\n"
+         "  --map FILE    draw the city and the saved flights from above into an\n"
+         "                SVG file and exit\n"
          "  --help        show this text and exit\n"
          "  --version     show the version and exit\n"
          "\n"

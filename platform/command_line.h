@@ -1,9 +1,12 @@
 // The game's command line:
 //
-//   vantaloop [--data DIR] [--fullscreen] [--low-power] [--help] [--version]
+//   vantaloop [--data DIR] [--fullscreen] [--low-power] [--ghosts LIST]
+//             [--replay N] [--list [--json]] [--map FILE.svg] [--help] [--version]
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vl {
 
@@ -13,6 +16,12 @@ struct CommandLine {
   bool lowPower = false;
   bool help = false;
   bool version = false;
+  bool list = false;           // print the saved flights and exit
+  bool json = false;           // ... as JSON
+  std::string mapFile;         // write the map of the flights there and exit
+  int32_t replay = -1;         // the flight to watch again; -1: play
+  bool ghostsChosen = false;   // fly these ghosts instead of the loading rule
+  std::vector<int32_t> ghosts;
   std::string error;  // what was wrong with the arguments; empty when nothing
 };
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "shell/plain_file.h"
+#include "os/files.h"
 
 namespace vl {
 
@@ -120,7 +120,7 @@ SDL_Surface* DecodeIcon(const uint8_t* data, size_t size) {
 SDL_Surface* LoadIconFile(const char* path) {
   // Only a plain file is read: a FIFO or a device under the icon's name
   // must not hold up the start-up.
-  std::FILE* f = OpenPlainFileForReading(path);
+  std::FILE* f = os::OpenForReading(path);
   if (!f) return nullptr;
   std::vector<uint8_t> data(kMaxIconFile);
   const size_t n = std::fread(data.data(), 1, data.size(), f);

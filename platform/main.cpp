@@ -2,18 +2,22 @@
 // again by a ghost in later runs.
 #include <SDL.h>
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
+#include "flight/flight_list.h"
+#include "flight/ghost_choice.h"
+#include "flight/replay.h"
+#include "os/files.h"
 #include "platform/command_line.h"
 #include "platform/console.h"
 #include "platform/gl_functions.h"
 #include "platform/sdl_fullscreen.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
+#include "render/flight_map.h"
 #include "shell/main_loop.h"
 
 namespace {
@@ -49,6 +53,18 @@ int main(int argc, char** argv) {
     std::printf("vantaloop %s\n", VANTALOOP_VERSION);
     return 0;
   }
+  // The map's file name is taken from where the game was started, not from
+  // the data folder.
+  std::string mapFile = cl.mapFile;
+  if (!mapFile.empty()) {
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(Utf8Path(mapFile), ec);
+    const std::u8string text = whole.u8string();
+    if (!ec) mapFile.assign(text.begin(), text.end());
+  }
+  // Showing the flights needs no window, and writes nothing into the data
+  // folder: a missing one is not made.
+  const bool showFlights = cl.list || !mapFile.empty();
   // Started from the desktop (a double-click, the start menu), the game's
   // working folder may be its own read-only install folder: its files go to
   // the player's own folder then. From a console they stay where they are.
@@ -56,11 +72,24 @@ int main(int argc, char** argv) {
   if (!dataDir.empty()) {
     // The data folder becomes the working folder before anything is written.
     std::error_code ec;
-    std::filesystem::create_directories(Utf8Path(dataDir), ec);
+    if (!showFlights) std::filesystem::create_directories(Utf8Path(dataDir), ec);
     if (!ec) std::filesystem::current_path(Utf8Path(dataDir), ec);
     if (ec) {
       std::fprintf(stderr, "vantaloop: cannot use '%s' as the data folder: %s\n", dataDir.c_str(),
                    ec.message().c_str());
+      return 1;
+    }
+  }
+  if (showFlights) {
+    int code = cl.list ? vl::PrintFlightList(cl.json, stdout) : 0;
+    if (!mapFile.empty() && code == 0) code = vl::WriteFlightMap(mapFile);
+    return code;
+  }
+  if (cl.ghostsChosen) vl::ChooseGhosts(cl.ghosts);
+  if (cl.replay >= 0) {
+    std::string why;
+    if (!vl::StartReplay(cl.replay, why)) {
+      std::fprintf(stderr, "vantaloop: cannot replay flight %d: %s\n", cl.replay, why.c_str());
       return 1;
     }
   }
@@ -73,11 +102,7 @@ int main(int argc, char** argv) {
     SDL_Log("vantaloop: SDL could not start: %s", SDL_GetError());
     return 1;
   }
-  // A file-size limit makes a write fail, reported like a full disk,
-  // instead of ending the game.
-#ifdef SIGXFSZ
-  std::signal(SIGXFSZ, SIG_IGN);
-#endif
+  vl::os::KeepRunningAtFileSizeLimit();
   vl::InstallSystemGl();
   int code = 0;
   {

@@ -5,11 +5,15 @@
 #include <cstdint>
 #include <cstring>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/message_box.h"
+#include "platform/pad_mappings.h"
 #include "platform/sdl_keys.h"
-#include "shell/plain_file.h"
+#include "os/files.h"
+#include "shell/log.h"
 
 namespace vl {
 
@@ -23,25 +27,67 @@ uint8_t DownByte(bool down) { return down ? kDown : uint8_t{0}; }
 // than that is no list of pad mappings.
 constexpr size_t kMaxMappingBytes = 16 << 20;
 
-// Adds the pad mappings of a file in the data folder. Only a plain file of
-// sensible size is read: a FIFO or a link to a huge file planted under that
-// name cannot hold up or exhaust the game.
-void AddMappingsFromFile(const char* path) {
-  std::FILE* f = OpenPlainFileForReading(path);
-  if (!f) return;
-  std::vector<char> text(kMaxMappingBytes + 1);
+// The text of a mapping file. Only a plain file of sensible size is read: a
+// FIFO or a link to a huge file planted under that name cannot hold up or
+// exhaust the game. Empty when missing.
+std::string ReadMappingFile(const char* path) {
+  std::FILE* f = os::OpenForReading(path);
+  if (!f) return {};
+  std::string text(kMaxMappingBytes + 1, '\0');
   text.resize(std::fread(text.data(), 1, text.size(), f));
   std::fclose(f);
-  if (text.empty() || text.size() > kMaxMappingBytes) return;
-  SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(text.data(), static_cast<int>(text.size())), 1);
+  if (text.size() > kMaxMappingBytes) return {};
+  return text;
+}
+
+// SDL's two variables for the player's own mappings. SDL would read them by
+// itself when its joystick part starts; they are read here instead, so that
+// their lines are checked like those of the data folder's file.
+constexpr const char* kConfigVariable = "SDL_GAMECONTROLLERCONFIG";
+constexpr const char* kConfigFileVariable = "SDL_GAMECONTROLLERCONFIG_FILE";
+
+struct MappingSource {
+  const char* name;
+  std::string text;
+  const char* platform;  // files hold lines for every platform
+};
+
+// Takes the player's mappings (the variables, gamecontrollerdb.txt) away
+// from SDL before its joystick part starts; AddPlayerMappings hands on the
+// good lines afterwards.
+std::vector<MappingSource> TakePlayerMappings() {
+  std::vector<MappingSource> sources;
+  const char* file = std::getenv(kConfigFileVariable);
+  if (file && *file) sources.push_back({kConfigFileVariable, ReadMappingFile(file), SDL_GetPlatform()});
+  sources.push_back({"gamecontrollerdb.txt", ReadMappingFile("gamecontrollerdb.txt"), SDL_GetPlatform()});
+  // Last, as SDL ranks the variable's mappings above those of any file.
+  const char* config = std::getenv(kConfigVariable);
+  if (config && *config) sources.push_back({kConfigVariable, config, nullptr});
+  SDL_SetHintWithPriority(SDL_HINT_GAMECONTROLLERCONFIG_FILE, "", SDL_HINT_OVERRIDE);
+  SDL_SetHintWithPriority(SDL_HINT_GAMECONTROLLERCONFIG, "", SDL_HINT_OVERRIDE);
+  return sources;
+}
+
+void AddPlayerMappings(const std::vector<MappingSource>& sources) {
+  int broken = 0;
+  for (const MappingSource& source : sources) {
+    const PadMappingLines lines = SortPadMappings(source.text, source.platform);
+    for (const std::string& line : lines.kept) SDL_GameControllerAddMapping(line.c_str());
+    broken += lines.broken;
+    if (lines.beyondLimit > 0)
+      LogWrite("pad mappings: %i lines of %s beyond the first %i passed over", lines.beyondLimit, source.name,
+               kMaxPadMappings);
+  }
+  if (broken > 0) LogWrite("pad mappings: %i broken lines passed over", broken);
 }
 }  // namespace
 
-SdlDeviceBackend::SdlDeviceBackend(SDL_Window* focusWindow) : focusWindow_(focusWindow) {
+SdlDeviceBackend::SdlDeviceBackend(SDL_Window* focusWindow, const EventContext* layout)
+    : focusWindow_(focusWindow) {
   // The window procedure learns typed characters from SDL's text events;
   // make sure SDL produces them for the game window.
   if (focusWindow_) SDL_StartTextInput();
-  if (focusWindow_) fullscreen_ = std::make_unique<FullscreenKeys>(focusWindow_);
+  if (focusWindow_) fullscreen_ = std::make_unique<FullscreenKeys>(focusWindow_, layout);
 }
 
 SdlDeviceBackend::~SdlDeviceBackend() {
@@ -159,11 +205,10 @@ bool SdlDeviceBackend::JoystickOpen() {
     // Keep SDL's joystick state current whatever has the focus; the focus
     // rule is applied by JoystickRead.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    const std::vector<MappingSource> mappings = TakePlayerMappings();
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
     joystickSubsystem_ = true;
-    // The player's own pad mappings; SDL_GAMECONTROLLERCONFIG is read by
-    // SDL itself. A missing file is fine.
-    AddMappingsFromFile("gamecontrollerdb.txt");
+    AddPlayerMappings(mappings);
   } else {
     SDL_JoystickUpdate();  // notices devices plugged in since the last look
   }
@@ -185,6 +230,8 @@ bool SdlDeviceBackend::OpenFirst(Wanted wanted) {
   }
   return false;
 }
+
+bool SdlDeviceBackend::JoystickAttached() { return joystick_ && SDL_JoystickGetAttached(joystick_); }
 
 bool SdlDeviceBackend::JoystickPrepare() { return joystick_ != nullptr; }
 

@@ -14,8 +14,10 @@
 // Devices SDL knows as game controllers (its mapping database, a
 // gamecontrollerdb.txt in the working folder, SDL_GAMECONTROLLERCONFIG) are
 // read through the mapping: left stick X/Y as X/Y, the right stick's X as Z,
-// buttons A, B, X, Y and the two shoulder buttons as buttons 0-5. Other
-// devices (flight sticks) are read as raw joysticks. A joystick may be
+// buttons A, B, X, Y and the two shoulder buttons as buttons 0-5. The
+// player's mappings reach SDL only through the checks of pad_mappings.h,
+// with a log line for the lines passed over. Other devices (flight sticks)
+// are read as raw joysticks. A joystick may be
 // plugged in at any time: while none is open the first one attached is
 // opened; an unplugged one comes back when plugged in again, or another
 // attached device takes its place.
@@ -36,11 +38,13 @@
 
 namespace vl {
 
-class SdlDeviceBackend final : public DeviceBackend {
+class SdlDeviceBackend : public DeviceBackend {
  public:
   // `focusWindow` is the game window whose input focus the devices follow;
-  // nullptr reads the devices whatever has the focus.
-  explicit SdlDeviceBackend(SDL_Window* focusWindow);
+  // nullptr reads the devices whatever has the focus. `layout` is what the
+  // event translator has learnt of the keyboard layout, for the full-screen
+  // keys.
+  explicit SdlDeviceBackend(SDL_Window* focusWindow, const EventContext* layout = nullptr);
   ~SdlDeviceBackend() override;
   SdlDeviceBackend(const SdlDeviceBackend&) = delete;
   SdlDeviceBackend& operator=(const SdlDeviceBackend&) = delete;
@@ -55,6 +59,7 @@ class SdlDeviceBackend final : public DeviceBackend {
   bool JoystickCountAxes(int32_t& count) override;
   void JoystickAcquire() override;
   bool JoystickRead(JoystickReading& out) override;
+  bool JoystickAttached() override;
   void ShowMessage(const char* caption, const char* text) override;
 
   // SDL's -32768..32767 axis range mapped linearly onto -1000..1000.

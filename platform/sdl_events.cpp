@@ -123,6 +123,7 @@ void TranslateKey(const SDL_KeyboardEvent& e, EventContext& ctx, std::deque<Msg>
   if (down) {
     ctx.rightAltKeyDown = (mod & (KMOD_RALT | KMOD_LALT | KMOD_CTRL | KMOD_SHIFT)) == KMOD_RALT;
     ctx.rightAltKeySym = e.keysym.sym;
+    ctx.rightAltKeyScancode = e.keysym.scancode;
   }
 
   const WindowsScanCode scan = WindowsScanCodeFromScancode(e.keysym.scancode);
@@ -208,7 +209,37 @@ std::vector<uint32_t> CodePoints(const char* text) {
   return cps;
 }
 
-uint32_t LowerAscii(uint32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+// The small letter of a capital in the scripts of layouts with an AltGr key
+// (Latin, Greek, Cyrillic); any other character as it is. Enough to tell a
+// letter that Caps Lock turned into a capital from a character of its own.
+uint32_t SmallLetter(uint32_t c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
+  if (c == 0x178) return 0xFF;
+  if (c >= 0x100 && c <= 0x17E && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149) {
+    // Latin Extended-A: capitals and small letters in pairs, the capital
+    // even up to U+0137 and from U+014A on, odd in between.
+    const bool oddCapitals = (c >= 0x139 && c <= 0x148) || c >= 0x179;
+    if ((c % 2 == 1) == oddCapitals) return c + 1;
+    return c;
+  }
+  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;  // Greek
+  if (c >= 0x410 && c <= 0x42F) return c + 32;                // Cyrillic
+  if (c >= 0x400 && c <= 0x40F) return c + 80;
+  return c;
+}
+
+bool OnKeypad(SDL_Scancode sc) {
+  return (sc >= SDL_SCANCODE_KP_DIVIDE && sc <= SDL_SCANCODE_KP_PERIOD) || sc == SDL_SCANCODE_KP_EQUALS ||
+         sc == SDL_SCANCODE_KP_COMMA || sc == SDL_SCANCODE_KP_EQUALSAS400 ||
+         (sc >= SDL_SCANCODE_KP_00 && sc <= SDL_SCANCODE_KP_HEXADECIMAL);
+}
+
+// Whether the right Alt key made the key type a character of its own: one
+// that is neither case of the key's symbol, and not from the keypad.
+bool TypedWithAltGr(const EventContext& ctx, uint32_t typed) {
+  if (OnKeypad(ctx.rightAltKeyScancode)) return false;
+  return SmallLetter(typed) != SmallLetter(static_cast<uint32_t>(ctx.rightAltKeySym));
+}
 
 void TranslateText(const char* text, EventContext& ctx, std::deque<Msg>& out) {
   const std::vector<uint32_t> cps = CodePoints(text);
@@ -217,8 +248,7 @@ void TranslateText(const char* text, EventContext& ctx, std::deque<Msg>& out) {
   // other than its own character: then that key is AltGr, the key-down was a
   // plain one, and so are the right Alt key's from now on.
   uint32_t message = !out.empty() && out.back().message == wm::SYSKEYDOWN ? wm::SYSCHAR : wm::CHAR;
-  if (message == wm::SYSCHAR && ctx.rightAltKeyDown && !cps.empty() &&
-      LowerAscii(cps[0]) != LowerAscii(static_cast<uint32_t>(ctx.rightAltKeySym))) {
+  if (message == wm::SYSCHAR && ctx.rightAltKeyDown && !cps.empty() && TypedWithAltGr(ctx, cps[0])) {
     ctx.rightAltIsAltGr = true;
     out.back().message = wm::KEYDOWN;
     out.back().lParam &= ~static_cast<intptr_t>(1 << 29);

@@ -51,13 +51,16 @@ struct EventContext {
   float pixelsPerPointX = 1.0f;     // drawable size / window size
   float pixelsPerPointY = 1.0f;
   // Whether the layout's right Alt key is AltGr. SDL reports AltGr as the
-  // right Alt key; once it types a character of its own (AltGr+Q typing
-  // '@' on a German layout), the layout is known to have one.
+  // right Alt key; once it makes a key type a character of its own, neither
+  // case of the key's symbol (AltGr+Q typing '@' on a German layout), the
+  // layout is known to have one. The keypad teaches nothing: with Num Lock
+  // its keys type digits whatever the layout.
   bool rightAltIsAltGr = false;
   // The last key pressed with the right Alt key as its only modifier, and
   // its symbol, until the text it types arrives.
   bool rightAltKeyDown = false;
   SDL_Keycode rightAltKeySym = SDLK_UNKNOWN;
+  SDL_Scancode rightAltKeyScancode = SDL_SCANCODE_UNKNOWN;
 };
 
 // The pointer left the window. Windows sends WM_MOUSELEAVE only while leave

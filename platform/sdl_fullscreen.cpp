@@ -4,24 +4,28 @@ namespace vl {
 
 bool startFullscreen = false;
 
-FullscreenKeys::FullscreenKeys(SDL_Window* window) : window_(window) {
+FullscreenKeys::FullscreenKeys(SDL_Window* window, const EventContext* layout)
+    : window_(window), layout_(layout) {
   SDL_AddEventWatch(&FullscreenKeys::Watch, this);
   if (startFullscreen) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 FullscreenKeys::~FullscreenKeys() { SDL_DelEventWatch(&FullscreenKeys::Watch, this); }
 
-bool FullscreenKeys::IsToggleKey(const SDL_KeyboardEvent& key) {
+bool FullscreenKeys::IsToggleKey(const SDL_KeyboardEvent& key, bool rightAltIsAltGr) {
   if (key.type != SDL_KEYDOWN || key.repeat) return false;
-  const SDL_Scancode sc = key.keysym.scancode;
-  if (sc == SDL_SCANCODE_F11) return true;
-  return (sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER) && (key.keysym.mod & KMOD_ALT) != 0;
+  const SDL_Keycode sym = key.keysym.sym;
+  if (sym == SDLK_F11) return true;
+  if (sym != SDLK_RETURN && sym != SDLK_KP_ENTER) return false;
+  const uint16_t mod = key.keysym.mod;
+  if (mod & KMOD_MODE) return false;  // AltGr
+  return (mod & KMOD_LALT) != 0 || ((mod & KMOD_RALT) != 0 && !rightAltIsAltGr);
 }
 
 int FullscreenKeys::Watch(void* self, SDL_Event* event) {
   auto* keys = static_cast<FullscreenKeys*>(self);
   if (event->type == SDL_KEYDOWN && event->key.windowID == SDL_GetWindowID(keys->window_) &&
-      IsToggleKey(event->key))
+      IsToggleKey(event->key, keys->layout_ && keys->layout_->rightAltIsAltGr))
     ++keys->pending_;
   return 0;
 }

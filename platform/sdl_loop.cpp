@@ -137,7 +137,7 @@ uint32_t SdlLoopPlatform::WindowHandle() {
 }
 
 std::unique_ptr<DeviceBackend> SdlLoopPlatform::OpenDevices() {
-  return std::make_unique<SdlDeviceBackend>(sdlWindow.window);
+  return std::make_unique<SdlDeviceBackend>(sdlWindow.window, &events_);
 }
 
 }  // namespace vl

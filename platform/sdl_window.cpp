@@ -13,6 +13,28 @@ namespace {
 // Multisampled formats are numbered from here on: the number minus the base
 // is the sample count.
 constexpr int32_t kMultisampleFormatBase = 1000;
+
+// Whether SDL_VIDEODRIVER (a comma-separated list) names `driver`.
+bool DriverNamed(const char* driver) {
+  const char* list = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  const size_t length = SDL_strlen(driver);
+  for (const char* p = list; p && *p;) {
+    const char* end = SDL_strchr(p, ',');
+    const size_t n = end ? static_cast<size_t>(end - p) : SDL_strlen(p);
+    if (n == length && SDL_strncasecmp(p, driver, n) == 0) return true;
+    p = end ? end + 1 : nullptr;
+  }
+  return false;
+}
+
+// SDL's drivers that show nothing. Without a display SDL falls back to them
+// by itself, and the game would run on where no one can see it; they are
+// used only when asked for by name (as the tests do).
+bool InvisibleDriverUnasked() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || (SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0)) return false;
+  return !DriverNamed(driver);
+}
 }  // namespace
 
 SdlWindowPlatform::~SdlWindowPlatform() {
@@ -35,6 +57,14 @@ bool SdlWindowPlatform::MakeWindow(const char* title, int32_t x, int32_t y, int3
   SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
   if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "vantaloop: no video device: %s\n", SDL_GetError());
+    return false;
+  }
+  if (InvisibleDriverUnasked()) {
+    std::fprintf(stderr,
+                 "vantaloop: no display found (set DISPLAY or WAYLAND_DISPLAY; "
+                 "SDL_VIDEODRIVER=%s runs the game unseen)\n",
+                 SDL_GetCurrentVideoDriver());
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
   // The framebuffer has to be described before the window exists. The game

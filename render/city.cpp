@@ -20,10 +20,10 @@ constexpr double K(float v) { return static_cast<double>(v); }
 
 void EmitBlock(int a, int b) {
   gl.PushMatrix();
-  gl.Translatef(static_cast<float>(30 * a), 0.0f, static_cast<float>(30 * b));
+  gl.Translatef(kBlockSpacing * static_cast<float>(a), 0.0f, kBlockSpacing * static_cast<float>(b));
 
   gl.Begin(glc::QUADS);
-  DrawBox({-15.0f, -1.0f, -15.0f}, {30.0f, 1.0f, 30.0f});  // ground slab, top at y = 0
+  DrawBox(kGroundSlab.corner, kGroundSlab.size);
   for (int j = 0; j < 30; ++j) {
     for (int i = 0; i < 30; ++i) {
       const int column = i % 8;
@@ -37,34 +37,29 @@ void EmitBlock(int a, int b) {
   // The tower group is a little wider than its block's layout, so the beams
   // of neighbouring blocks overlap; the colours still follow the unscaled
   // corners.
-  gl.Scalef(1.01f, 1.0f, 1.01f);
+  gl.Scalef(kTowerScale.x, kTowerScale.y, kTowerScale.z);
   gl.Begin(glc::QUADS);
-  DrawBox({-2.0f, 0.0f, -2.0f}, {4.0f, 10.0f, 4.0f});    // base
-  DrawBox({-2.0f, 12.0f, -2.0f}, {4.0f, 3.0f, 4.0f});    // top
-  DrawBox({-2.0f, 10.0f, -2.0f}, {4.0f, 2.0f, 0.5f});    // wall, -z side of the passage
-  DrawBox({-2.0f, 10.0f, 1.5f}, {4.0f, 2.0f, 0.5f});     // wall, +z side of the passage
-  DrawBox({-2.0f, 16.0f, -2.0f}, {4.0f, 1.0f, 4.0f});    // cap
-  DrawBox({-15.0f, 12.0f, -0.5f}, {30.0f, 3.0f, 1.0f});  // beam across the block
+  for (const CityBox& box : kTowerGroup) DrawBox(box.corner, box.size);
   gl.End();
   gl.PopMatrix();
 }
 
 void EmitOverheadGrid() {
   gl.Begin(glc::QUADS);
-  for (int z = -240; z < 240; z += 8) {
-    for (int x = -240; x < 240; x += 8) {
-      const int ix = x / 8, iz = z / 8;
+  for (int z = kPlateFirst; z < kPlateEnd; z += kPlateStep) {
+    for (int x = kPlateFirst; x < kPlateEnd; x += kPlateStep) {
+      const int ix = x / kPlateStep, iz = z / kPlateStep;
       // Highest along the diagonal ix = -iz, sinking 0.1 per step away from it.
       const float y = 30.0f - 0.1f * static_cast<float>(std::abs(ix + iz));
-      DrawBox({static_cast<float>(x), y, static_cast<float>(z)}, {6.0f, 0.2f, 6.0f});
+      DrawBox({static_cast<float>(x), y, static_cast<float>(z)}, kPlateSize);
     }
   }
   gl.End();
 }
 
 void EmitCity() {
-  for (int a = -2; a <= 2; ++a)
-    for (int b = -2; b <= 2; ++b) EmitBlock(a, b);
+  for (int a = -kBlockReach; a <= kBlockReach; ++a)
+    for (int b = -kBlockReach; b <= kBlockReach; ++b) EmitBlock(a, b);
   EmitOverheadGrid();
 }
 

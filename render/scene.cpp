@@ -1,7 +1,7 @@
 #include "render/scene.h"
 
 #include "flight/camera.h"
-#include "flight/recordings.h"
+#include "flight/ghost_choice.h"
 #include "render/face_lighting.h"
 
 namespace vl {
@@ -18,7 +18,7 @@ void glkInit() {
   camera.forward = {0.0f, 0.0f, 1.0f};
   camera.up = {0.0f, 1.0f, 0.0f};
 
-  LoadRecordings();
+  LoadGhosts();
 }
 
 }  // namespace vl

@@ -27,8 +27,10 @@ GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev lib
   libgtest-dev libbenchmark-dev libx11-dev)
 # What the tests need on top: a virtual X server, real key presses,
 # screenshots, a window manager (full screen is the window manager's job),
-# and clang with its libFuzzer runtime for the fuzz targets.
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev)
+# clang with its libFuzzer runtime for the fuzz targets, an exFAT volume
+# through FUSE for saving where the file system has no hard links, and
+# xmllint for the flight map.
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev exfat-fuse exfatprogs libxml2-utils)
 # What the Windows build (scripts/build-windows.sh) needs on top: mingw-w64,
 # the tools that fetch and unpack Debian's SDL2 source, GoogleTest's source
 # for the tests, and Wine to run them.

@@ -4,11 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string>
 
-#include "shell/plain_file.h"
+#include "os/files.h"
 
 namespace vl {
 
@@ -20,34 +18,29 @@ bool logStarted = false;
 bool logEnabled = false;
 int logLineCount = 0;
 
-// The log is written only as a plain file of the data folder: never through
-// a link (a link planted there could point anywhere), never blocking on a
-// FIFO. Returns -1 when that is not possible.
-int OpenLog(int flags) { return OpenPlainFile(logFileName, O_WRONLY | O_NOFOLLOW | flags); }
-
-// Appends text to the log file. A log that cannot be opened (a read-only
+// Appends text to the log file. The log is written only as the plain file
+// the game made at the start: never through a link or into a file that has
+// other names too, never blocking. A log that cannot be opened (a read-only
 // folder, say) loses the line; the game goes on.
 void Append(const char* text) {
-  const int fd = OpenLog(O_APPEND);
-  if (fd < 0) return;
-  const size_t size = std::strlen(text);
-  for (size_t done = 0; done < size;) {
-    const ssize_t n = ::write(fd, text + done, size - done);
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  ::close(fd);
+  std::FILE* f = os::OpenForAppending(logFileName);
+  if (!f) return;
+  std::fputs(text, f);
+  std::fclose(f);
 }
 }  // namespace
 
 void LogStart(const char* fileName) {
   std::snprintf(logFileName, sizeof logFileName, "%s", fileName);
-  // A link in the log's place is replaced by the log itself, not written
-  // through; anything else that is no plain file leaves the run without a log.
-  struct stat st;
-  if (::lstat(logFileName, &st) == 0 && S_ISLNK(st.st_mode)) ::unlink(logFileName);
-  const int fd = OpenLog(O_CREAT | O_TRUNC);
-  if (fd >= 0) ::close(fd);
+  // Every run's log is a new, empty file of its own that takes the name: a
+  // link or a hard link in its place is replaced, never written through.
+  // Where no such file can be made, the run goes unlogged rather than
+  // adding to an old log.
+  std::string temp;
+  std::FILE* f = os::CreateTemp(logFileName, temp);
+  const bool made = f && std::fclose(f) == 0 && os::ReplaceFile(temp, logFileName);
+  if (f && !made) os::RemoveFile(temp);
+  if (!made) logFileName[0] = '\0';
   logEnabled = true;
   logStarted = true;
   logLineCount = 0;

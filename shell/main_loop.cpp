@@ -1,9 +1,11 @@
 #include "shell/main_loop.h"
 
 #include <cstring>
+#include <string>
 
 #include "flight/game_frame.h"
 #include "flight/recordings.h"
+#include "flight/replay.h"
 #include "input/input_state.h"
 #include "render/gl_api.h"
 #include "render/scene.h"
@@ -39,7 +41,8 @@ bool BeginFrame() {
     EndOfFlightSave();
     return false;
   }
-  return true;
+  // A replayed flight ends the program once its last frame has been shown.
+  return !ReplayFinished();
 }
 
 void PresentFrame() {
@@ -119,9 +122,18 @@ int WinMain() {
   windowSettings.sampleCount = 0;
   std::memset(keysHeld, 0, sizeof keysHeld);
 
+  // A data folder that cannot take a flight is said at once, not after the
+  // flight: the player can still fly, and watch the ghosts it holds.
+  const std::string trouble = CheckFlightsCanBeKept();
+  if (!trouble.empty()) {
+    LogWrite("%s: %s", kFlightsNotKept, trouble.c_str());
+    windowPlatform->ShowMessage(kFlightsNotKept, trouble.c_str());
+  }
+
   LogWrite("CreateGLWindow()");
   // The window has said why it failed; the exit status says so as well.
-  if (!CreateGLWindow(kGameTitle, windowSettings.width, windowSettings.height, 32, -1)) return 1;
+  const char* title = ReplayActive() ? ReplayTitle() : kGameTitle;
+  if (!CreateGLWindow(title, windowSettings.width, windowSettings.height, 32, -1)) return 1;
   mouseX = -1000;
   mouseWheel = 0;
 

@@ -53,7 +53,7 @@ bool CreateGLWindow(const char* title, int32_t width, int32_t height, uint8_t co
   // When the multisampled window cannot be made, the first one is gone
   // already and the failed call has said why: the start-up fails.
   if (windowSettings.sampleCount >= 1 && formatChosen &&
-      !RecreateWithMultisample(windowSettings.sampleCount) && !wp.HasWindow())
+      !RecreateWithMultisample(title, windowSettings.sampleCount) && !wp.HasWindow())
     return false;
 
   wp.ShowWindow();
@@ -69,7 +69,7 @@ bool CreateGLWindow(const char* title, int32_t width, int32_t height, uint8_t co
   return true;
 }
 
-bool RecreateWithMultisample(int32_t samples) {
+bool RecreateWithMultisample(const char* title, int32_t samples) {
   const int32_t attributes[] = {
       0x2001, 1,       // draw to window
       0x2010, 1,       // supports OpenGL
@@ -90,7 +90,7 @@ bool RecreateWithMultisample(int32_t samples) {
     return false;
   }
   DestroyGLWindow();
-  return CreateGLWindow(kGameTitle, windowSettings.width, windowSettings.height, 32, format);
+  return CreateGLWindow(title, windowSettings.width, windowSettings.height, 32, format);
 }
 
 bool SetupGLState() {

@@ -78,7 +78,8 @@ bool CreateGLWindow(const char* title, int32_t width, int32_t height, uint8_t co
 void DestroyGLWindow();
 void ResizeViewport(int32_t width, int32_t height);
 bool SetupGLState();
-bool RecreateWithMultisample(int32_t samples);
+// Makes the window again, with the same title, on a multisampled format.
+bool RecreateWithMultisample(const char* title, int32_t samples);
 
 // The program's title, shown on the window.
 constexpr const char* kGameTitle = "vantaloop";

@@ -36,6 +36,16 @@ xdotool mousemove --window "$WID" 300 200 mousedown 1 mousemove 5 5 mouseup 1
 sleep 0.3
 alive "mouse input"
 
+# The US layout has no AltGr: right Alt + keypad 1 with Num Lock on types
+# '1' without making right Alt an AltGr, so right Alt + Escape stays a
+# system key and does not end the game. Right Alt goes by key number (for
+# Alt_R xdotool holds left Alt as well); for KP_1 xdotool turns Num Lock on.
+RALT=$(xkbcomp -xkb "$DISPLAY" - 2>/dev/null | sed -n 's/^ *<RALT> *= *\([0-9]*\);.*/\1/p')
+xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+xdotool keydown "$RALT" key KP_1 keyup "$RALT" keydown "$RALT" key Escape keyup "$RALT"
+sleep 2
+! grep -q "leave message loop" "$WORK/log.txt" || fail "right Alt + Escape ended the game"
+
 e2e_key Escape
 e2e_wait_exit 20
 [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"

@@ -28,6 +28,8 @@ XVFB_PID=""
 WM_PID=""
 # The command that runs the game: the binary, or Wine with the .exe.
 RUN_GAME=()
+EXFAT_MOUNT=""
+EXFAT_LOOP=""
 
 fail() {
   e2e_strip_cr "$WORK"/stdout*.txt "$WORK"/stderr*.txt
@@ -93,6 +95,10 @@ e2e_cleanup() {
   if [ -n "$WM_PID" ]; then
     kill "$WM_PID" 2>/dev/null
     wait "$WM_PID" 2>/dev/null
+  fi
+  if [ -n "$EXFAT_MOUNT" ]; then
+    umount "$EXFAT_MOUNT" 2>/dev/null || umount -l "$EXFAT_MOUNT" 2>/dev/null
+    losetup -d "$EXFAT_LOOP" 2>/dev/null
   fi
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null
@@ -164,22 +170,38 @@ e2e_start_wm() {
   sleep 1
 }
 
+# Mounts a new 64 MB exFAT volume through FUSE at $1, on a loop device, the
+# way a USB stick is often mounted: no hard links, no renames that refuse
+# to replace. Needs root; returns non-zero when this machine cannot.
+e2e_mount_exfat() {
+  [ "$(id -u)" = 0 ] && command -v mount.exfat-fuse >/dev/null && command -v mkfs.exfat >/dev/null || return 1
+  truncate -s 64M "$WORK/exfat.img" && mkfs.exfat "$WORK/exfat.img" >/dev/null 2>&1 || return 1
+  EXFAT_LOOP=$(losetup -f --show "$WORK/exfat.img" 2>/dev/null) || return 1
+  mkdir -p "$1"
+  if ! mount.exfat-fuse "$EXFAT_LOOP" "$1" >/dev/null 2>&1; then
+    losetup -d "$EXFAT_LOOP"
+    return 1
+  fi
+  EXFAT_MOUNT=$1
+}
+
 # Starts the game in $WORK (extra arguments: environment assignments).
 e2e_launch() {
   (cd "$WORK" && exec env "$@" "${RUN_GAME[@]}" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
   GAME_PID=$!
 }
 
+# Waits for the game window, titled "vantaloop" unless $1 names the title.
 e2e_window() {
-  local i
+  local i title=${1:-vantaloop}
   WID=""
   for i in $(seq 1 200); do
-    WID=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null | head -n 1)
+    WID=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
     [ -n "$WID" ] && return 0
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window '$title' appeared"
     sleep 0.1
   done
-  fail "no game window appeared"
+  fail "no game window '$title' appeared"
 }
 
 # Gives the game window the keyboard focus and presses the key for real

@@ -7,7 +7,9 @@
 #    an icon claiming 60000 x 60000 pixels: the FIFO loads as empty, the long
 #    one as 10800 frames, the icon is passed over;
 # 4. a file-size limit of 0: nothing can be written, yet the game runs and
-#    shuts down normally.
+#    shuts down normally;
+# 5. a data folder that takes no files (/proc): said at once, and the game
+#    still flies.
 source "$(dirname "$0")/lib.sh"
 e2e_unix_only "FIFOs, symbolic links, file-size limits and SDL's offscreen driver are POSIX's"
 e2e_init "$1"
@@ -59,4 +61,14 @@ kill -0 "$GAME_PID" 2>/dev/null || { wait "$GAME_PID"; fail "under a file-size l
 kill -TERM "$GAME_PID"
 e2e_wait_exit 20
 [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC under a file-size limit"
-echo "PASS: failed start-up reported; hostile files and a file-size limit do not stop the game"
+
+(cd "$WORK" && exec env SDL_VIDEODRIVER=offscreen "$GAME" --data /proc >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+GAME_PID=$!
+sleep 2
+grep -q "^vantaloop: Flights cannot be saved: No new file can be made in /proc\. " "$WORK/stderr.txt" ||
+  fail "no word that /proc cannot keep flights"
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended on a data folder that takes no files"
+kill -TERM "$GAME_PID"
+e2e_wait_exit 20
+[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC with --data /proc"
+echo "PASS: failed start-up reported; hostile files, a file-size limit and a read-only data folder do not stop the game"

@@ -3,10 +3,19 @@
 # The folder starts with mem.txt behind its files (0, with files 0 and 1 on
 # disk, as after a save cut off before mem.txt moved on), so the first copy
 # to save finds its number taken and moves on; the old files stay as they
-# were.
+# were. The folder is on an exFAT volume mounted through FUSE (no hard
+# links, no renames that refuse to replace) where this machine can mount
+# one. A brief third start then loads the flights saved there.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
 e2e_start_xvfb
+DATA=$WORK
+if e2e_mount_exfat "$WORK/exfat"; then
+  DATA=$WORK/exfat/data
+  mkdir "$DATA"
+else
+  echo "note: no exFAT volume can be mounted here (needs root, FUSE, exfat-fuse); saving into $WORK" >&2
+fi
 
 # More than 660 frames at most 62.5 a second; two copies share the machine
 # and each may get well under that. Flights that still came out too short
@@ -25,11 +34,11 @@ old_recording 90 2 >"$WORK/rec0001.bin"
 # when fewer than two flights were saved.
 fly_both() {
   local seconds=$1 pids=() wids="" n p i WID
-  rm -rf "$WORK/recordings" && mkdir "$WORK/recordings"
-  cp "$WORK/rec0000.bin" "$WORK/rec0001.bin" "$WORK/recordings/"
-  echo 0 >"$WORK/mem.txt"
+  rm -rf "$DATA/recordings" && mkdir "$DATA/recordings"
+  cp "$WORK/rec0000.bin" "$WORK/rec0001.bin" "$DATA/recordings/"
+  echo 0 >"$DATA/mem.txt"
   for n in 1 2; do
-    (cd "$WORK" && exec "${RUN_GAME[@]}" >"$WORK/stdout$n.txt" 2>"$WORK/stderr$n.txt") &
+    (cd "$DATA" && exec "${RUN_GAME[@]}" >"$WORK/stdout$n.txt" 2>"$WORK/stderr$n.txt") &
     pids+=($!)
   done
   for i in $(seq 1 200); do
@@ -52,9 +61,9 @@ fly_both() {
   e2e_strip_cr "$WORK/stderr1.txt" "$WORK/stderr2.txt"
   cat "$WORK/stderr1.txt" "$WORK/stderr2.txt" >"$WORK/stderr.txt"
   grep -q "could not" "$WORK/stderr.txt" && fail "a copy reported a failed save"
-  cmp -s "$WORK/rec0000.bin" "$WORK/recordings/rec0000.bin" || fail "rec0000.bin changed"
-  cmp -s "$WORK/rec0001.bin" "$WORK/recordings/rec0001.bin" || fail "rec0001.bin changed"
-  [ -f "$WORK/recordings/rec0002.bin" ] && [ -f "$WORK/recordings/rec0003.bin" ]
+  cmp -s "$WORK/rec0000.bin" "$DATA/recordings/rec0000.bin" || fail "rec0000.bin changed"
+  cmp -s "$WORK/rec0001.bin" "$DATA/recordings/rec0001.bin" || fail "rec0001.bin changed"
+  [ -f "$DATA/recordings/rec0002.bin" ] && [ -f "$DATA/recordings/rec0003.bin" ]
 }
 
 if ! fly_both "$FLIGHT_S"; then
@@ -62,14 +71,27 @@ if ! fly_both "$FLIGHT_S"; then
   fly_both $((2 * FLIGHT_S)) || fail "two flights of $((2 * FLIGHT_S)) s were not both saved: one was lost"
 fi
 for n in 2 3; do
-  f="$WORK/recordings/rec000$n.bin"
+  f="$DATA/recordings/rec000$n.bin"
   size=$(stat -c %s "$f")
   count=$(od -An -t d4 --endian=little -N 4 "$f" | tr -d ' ')
   [ "$size" = $((4 + 76 * count)) ] && [ "$count" -gt 600 ] || fail "rec000$n.bin: $count frames in $size bytes"
   echo "rec000$n.bin: $count frames"
+  frames[n]=$count
 done
-[ "$(ls "$WORK/recordings" | wc -l)" = 4 ] || fail "other files in recordings: $(ls "$WORK/recordings")"
-[ "$(cat "$WORK/mem.txt")" = 3 ] || fail "mem.txt holds '$(cat "$WORK/mem.txt")'"
+[ "$(ls -A "$DATA/recordings" | wc -l)" = 4 ] || fail "other files in recordings: $(ls -A "$DATA/recordings")"
+[ "$(ls -A "$DATA" | grep -c '\.tmp$')" = 0 ] || fail "temporary files left: $(ls -A "$DATA")"
+[ "$(cat "$DATA/mem.txt")" = 3 ] || fail "mem.txt holds '$(cat "$DATA/mem.txt")'"
 grep -qx "vantaloop: recordings/rec0001.bin is taken: the flight is saved as recordings/rec0002.bin" \
   "$WORK/stderr.txt" || fail "no copy said that file 1 was taken"
-echo "PASS: two copies saving into one folder both keep their flights"
+
+# The next start loads files 0 to 2 from the volume.
+(cd "$DATA" && exec "${RUN_GAME[@]}" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+GAME_PID=$!
+e2e_window
+e2e_close
+e2e_wait_exit 20
+[ "$GAME_RC" = 0 ] || fail "the third start ended with status $GAME_RC"
+sed -n 5,8p "$DATA/log.txt" >"$WORK/loaded.txt"
+printf 'loading 3 recordings\n70 frames\n90 frames\n%s frames\n' "${frames[2]}" | cmp -s - "$WORK/loaded.txt" ||
+  fail "the third start loaded: $(cat "$WORK/loaded.txt")"
+echo "PASS: two copies saving into one folder on $(stat -f -c %T "$DATA") both keep their flights, and the next start loads them"

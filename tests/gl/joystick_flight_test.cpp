@@ -14,9 +14,12 @@
 
 #include "flight/camera.h"
 #include "flight/game_frame.h"
+#include "flight/recordings.h"
 #include "input/input_devices.h"
+#include "platform/pad_mappings.h"
 #include "platform/sdl_devices.h"
 #include "render/scene.h"
+#include "shell/log.h"
 #include "tests/support/fakes.h"
 #include "tests/support/gl_recorder.h"
 
@@ -151,6 +154,84 @@ TEST_F(JoystickFlight, AnotherJoystickTakesOverFromAnUnpluggedOne) {
   const float roll = camera.rollRate;
   Frames(5);
   EXPECT_LT(camera.rollRate, roll);
+}
+
+// The keys the test holds down (DirectInput codes) over SDL's own devices.
+struct HeldKeys : SdlDeviceBackend {
+  HeldKeys() : SdlDeviceBackend(nullptr) {}
+  std::vector<int> held;
+  bool KeyboardRead(uint8_t state[256]) override {
+    const bool ok = SdlDeviceBackend::KeyboardRead(state);
+    for (int key : held) state[key] = 0x80;
+    return ok;
+  }
+};
+
+TEST_F(JoystickFlight, UnpluggedInFlightTheArrowKeysSteerUntilAJoystickReturns) {
+  SDL_Joystick* stick = Plug(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 3, 6);
+  auto backend = std::make_unique<HeldKeys>();
+  HeldKeys& keys = *backend;
+  inputDevices = std::make_unique<InputDevices>(std::move(backend));
+  Frames(300);
+  ASSERT_NEAR(camera.forward.x, 0.0f, 1e-6f);
+
+  Unplug(stick);
+  const float x = camera.position.x;
+  keys.held = {0xCD};  // Right arrow: the path bends right, towards -x
+  Frames(50);
+  EXPECT_LT(camera.right.y, -0.2f);
+  EXPECT_LT(camera.forward.x, -0.2f);
+  EXPECT_LT(recordings[0].frames[recordings[0].frameCount - 1].position.x, x - 0.5f);  // the flight kept
+
+  Plug(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 3, 6);  // centred: it takes over
+  Frames(2);
+  EXPECT_EQ(inputDevices->joyAxis(0), 0.0f);
+}
+
+// A pad mapping can reach SDL from the data folder's file or from the
+// SDL_GAMECONTROLLERCONFIG variable: lines that would crash SDL are passed
+// over, and no more lines than SDL adds in good time are handed on.
+TEST_F(JoystickFlight, PadMappingsCannotCrashOrHoldUpTheGame) {
+  // The GUID of the virtual pad, as mapping files write it.
+  const int probe = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_ARCADE_PAD, 6, 12, 0);
+  char guid[64];
+  SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(probe), guid, sizeof guid);
+  std::fill(guid + 4, guid + 8, '0');
+  SDL_JoystickDetachVirtual(probe);
+  const int builtIn = SDL_GameControllerNumMappings();
+  const std::string crash = std::string(guid) + ",Test Pad,a:b2147483648,leftx:a4294967296,platform:Linux,";
+  std::string many;
+  for (int i = 0; i < kMaxPadMappings + 500; ++i)
+    many += "03000000" + std::to_string(10000000 + i) + "0000000000000000,Pad,a:b0,platform:Linux,\n";
+  const struct {
+    const char* name;
+    std::string file, variable;
+    int added;
+    std::string log;
+  } cases[] = {
+      {"an index of 2^31 in the data folder's file", crash, "", 0, "pad mappings: 1 broken lines passed over"},
+      {"the same in SDL_GAMECONTROLLERCONFIG", "", crash, 0, "pad mappings: 1 broken lines passed over"},
+      {"more lines than SDL takes in good time", many, "", kMaxPadMappings,
+       "pad mappings: 500 lines of gamecontrollerdb.txt beyond the first 2000 passed over"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);  // SDL reads the variable as it starts
+    std::ofstream("gamecontrollerdb.txt") << c.file;
+    setenv("SDL_GAMECONTROLLERCONFIG", c.variable.c_str(), 1);
+    LogStart("log.txt");
+    OpenDevices();
+    EXPECT_EQ(SDL_GameControllerNumMappings() - builtIn, c.added);
+    EXPECT_EQ(harness_.ReadLines("log.txt"), std::vector<std::string>({c.log}));
+    SDL_Joystick* pad = Plug(SDL_JOYSTICK_TYPE_ARCADE_PAD, 6, 12);
+    SDL_JoystickSetVirtualButton(pad, 0, SDL_PRESSED);
+    Frames(2);  // read as a plain joystick
+    EXPECT_EQ(inputDevices->isDown(260), 1);
+    Unplug(pad);
+    inputDevices.reset();
+    unsetenv("SDL_GAMECONTROLLERCONFIG");
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0);
+  }
 }
 
 TEST_F(JoystickFlight, AGameControllerIsReadThroughItsMapping) {

@@ -13,8 +13,10 @@
 #include "input/input_devices.h"
 #include "input/input_state.h"
 #include "input/window_proc.h"
+#include "platform/pad_mappings.h"
 #include "platform/sdl_devices.h"
 #include "platform/sdl_events.h"
+#include "platform/sdl_fullscreen.h"
 #include "platform/sdl_keys.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
@@ -358,6 +360,14 @@ TEST_F(MessageQueue, LayoutsAndLeaving) {
         M(KEYUP, 0x12, up | 0x01380001), M(KEYDOWN, 0x12, 0x01380001)}},
       {"AltGr as SDL's mode key", {Key(SDL_KEYDOWN, SDL_SCANCODE_E, 'e', KMOD_MODE), Text("\xE2\x82\xAC")},
        {M(KEYDOWN, 'E', 0x00120001), M(CHAR, 0x80, 1)}},
+      {"US layout: right Alt + keypad 1 with Num Lock teaches no AltGr; right Alt + Escape stays a system key",
+       {Key(SDL_KEYDOWN, SDL_SCANCODE_KP_1, SDLK_KP_1, KMOD_RALT | KMOD_NUM), Text("1"),
+        Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_RALT | KMOD_NUM)},
+       {M(SYSKEYDOWN, 0x61, 0x204F0001), M(SYSCHAR, '1', 1), M(SYSKEYDOWN, vk::ESCAPE, 0x20010001)}},
+      {"Caps Lock: right Alt + the key of a small a-umlaut typing the capital teaches no AltGr",
+       {Key(SDL_KEYDOWN, SDL_SCANCODE_APOSTROPHE, 0xE4, KMOD_RALT | KMOD_CAPS), Text("\xC3\x84"),
+        Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_RALT | KMOD_CAPS)},
+       {M(SYSKEYDOWN, 0xDE, 0x20280001), M(SYSCHAR, 0xC4, 1), M(SYSKEYDOWN, vk::ESCAPE, 0x20010001)}},
       {"a quick flick through a corner: entering and leaving in one batch",
        {Motion(100, 50), Window(SDL_WINDOWEVENT_LEAVE)},
        {M(SETCURSOR, 0, setCursor), M(MOUSEMOVE, 0, 0x00320064), M(MOUSELEAVE, 0, 0)}},
@@ -441,6 +451,65 @@ TEST(SdlWindow, DoesNotCaptureTheMouse) {
   EXPECT_FALSE(SDL_GetHintBoolean(SDL_HINT_MOUSE_AUTO_CAPTURE, SDL_TRUE));
   platform.DestroyWindow();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+// F11 and Enter by what the layout makes of the keys; AltGr+Enter is no
+// Alt+Enter.
+TEST(FullscreenKeys, F11AndAltEnter) {
+  const struct {
+    const char* name;
+    SDL_Event event;
+    bool rightAltIsAltGr, toggles;
+  } cases[] = {
+      {"F11", Key(SDL_KEYDOWN, SDL_SCANCODE_F11, SDLK_F11), false, true},
+      {"F11 where the layout puts it", Key(SDL_KEYDOWN, SDL_SCANCODE_F12, SDLK_F11), false, true},
+      {"the F11 key made another key", Key(SDL_KEYDOWN, SDL_SCANCODE_F11, SDLK_F12), false, false},
+      {"held F11 repeating", Key(SDL_KEYDOWN, SDL_SCANCODE_F11, SDLK_F11, KMOD_NONE, 1), false, false},
+      {"Alt+Enter", Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT), false, true},
+      {"Alt+keypad Enter", Key(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KMOD_LALT), false, true},
+      {"right Alt+Enter without AltGr", Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_RALT), false, true},
+      {"AltGr+Enter", Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_RALT), true, false},
+      {"mode key+Enter", Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_MODE), false, false},
+      {"Enter", Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN), false, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FullscreenKeys::IsToggleKey(c.event.key, c.rightAltIsAltGr), c.toggles) << c.name;
+}
+
+// Pad mapping lines: what SDL may be handed, and what is passed over.
+TEST(PadMappings, OnlyKnownFieldsWithIndexesInRange) {
+  const std::string guid = "030000005e0400008e02000014010000,Pad,";
+  const struct {
+    std::string line;
+    bool safe;
+  } cases[] = {
+      {guid + "a:b0,b:b1,+leftx:h0.2,-leftx:h0.8,lefttrigger:+a2,righty:a3~,dpup:-a1,back:b65535,"
+              "hint:!SDL_GAMECONTROLLER_USE_BUTTON_LABELS:=1,crc:1a2b,platform:Linux,", true},
+      {"xinput,XInput,a:b0, b : b1 ,\r", true},
+      {"default,Pad,sdk>=:21", true},
+      {guid + "a:b2147483648", false},  // the index SDL turns negative
+      {guid + "leftx:a4294967296", false},
+      {guid + "dpup:h2147483648.1", false},
+      {guid + "a:b65536", false},
+      {guid + "dpup:h0.16", false},
+      {guid + "a:b1x", false},
+      {guid + "a:c1", false},
+      {guid + "a:", false},
+      {guid + "+a:b1", false},  // only axes have halves
+      {guid + "turbo:b1", false},
+      {guid + "a", false},
+      {"030000005e0400008e020000140100,Pad,a:b0", false},
+      {"03000000x", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsSafePadMapping(c.line), c.safe) << c.line;
+
+  // As SDL reads a file: the lines for this platform only.
+  const PadMappingLines lines = SortPadMappings(
+      "# comment\n\n" + guid + "a:b0,platform:Linux,\n" + guid + "a:b0,platform:Windows,\n" + guid +
+          "a:b0\n" + guid + "a:b99999,platform:Linux,\n",
+      "Linux");
+  EXPECT_EQ(lines.kept, std::vector<std::string>({guid + "a:b0,platform:Linux,"}));
+  EXPECT_EQ(lines.broken, 1);
 }
 
 TEST(KeyTables, DirectInputCodes) {

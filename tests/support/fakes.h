@@ -81,11 +81,13 @@ class FakeDeviceBackend : public DeviceBackend {
     return true;
   }
   void JoystickAcquire() override {}
+  // Reads fail while the joystick is unplugged (haveJoystick false).
   bool JoystickRead(JoystickReading& out) override {
-    if (joystickFails) return false;
+    if (joystickFails || !haveJoystick) return false;
     out = joystick;
     return true;
   }
+  bool JoystickAttached() override { return haveJoystick; }
   void ShowMessage(const char* caption, const char* text) override {
     messages.push_back(std::string(caption) + ": " + text);
   }

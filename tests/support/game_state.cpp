@@ -1,7 +1,9 @@
 #include "tests/support/game_state.h"
 
 #include "flight/camera.h"
+#include "flight/ghost_choice.h"
 #include "flight/recordings.h"
+#include "flight/replay.h"
 #include "input/input_devices.h"
 #include "input/input_state.h"
 #include "render/boxes.h"
@@ -29,6 +31,8 @@ void ResetGameState() {
   colorOffset = {0, 0, 0};
   colorMultiplier = {1, 1, 1};
   ResetRecordingsForTest();
+  ResetGhostChoiceForTest();
+  ResetReplayForTest();
 }
 
 }  // namespace vl::test

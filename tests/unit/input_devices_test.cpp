@@ -264,12 +264,14 @@ constexpr int kLeft = 0xCB, kRight = 0xCD, kUp = 0xC8, kDown = 0xD0;
 constexpr int kA = 0x1E, kD = 0x20, kW = 0x11, kS = 0x1F, kSpace = 0x39, kLCtrl = 0x1D;
 
 TEST(InputDevices, KeyboardStickRampsCancelsReturnsAndGivesWayToAJoystick) {
-  // Each step holds `keys` for `updates` updates, then checks the stick.
+  // Each step holds `keys` for `updates` updates, then checks the stick;
+  // `plug` first unplugs the joystick (-1) or plugs it back in (1).
   struct Step {
     std::vector<int> keys;
     int updates;
     float x, y;
     uint8_t fire;  // code 260
+    int plug = 0;
   };
   struct Case {
     const char* name;
@@ -294,6 +296,8 @@ TEST(InputDevices, KeyboardStickRampsCancelsReturnsAndGivesWayToAJoystick) {
        {{{kSpace}, 1, 0, 0, 1}, {{kLCtrl, kUp}, 1, 0, -1.0f / 16, 1}, {{}, 1, 0, 0, 0}}},
       {"an open joystick silences the keyboard stick", true,
        {{{kRight, kUp, kSpace}, 20, 0, 0, 0}}},
+      {"unplugged, the joystick hands the stick back until it returns", true,
+       {{{kRight}, 4, 0, 0, 0}, {{kRight, kSpace}, 4, 0.25f, 0, 1, -1}, {{kRight}, 1, 0, 0, 0, 1}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -302,6 +306,7 @@ TEST(InputDevices, KeyboardStickRampsCancelsReturnsAndGivesWayToAJoystick) {
     StepBackend* b = MakeDevices(devices, [&](StepBackend& s) { s.haveJoystick = c.joystick; });
     for (const Step& step : c.steps) {
       SCOPED_TRACE(testing::Message() << "step " << (&step - c.steps.data()));
+      if (step.plug != 0) b->haveJoystick = step.plug > 0;
       std::fill(std::begin(b->keys), std::end(b->keys), uint8_t{0});
       for (int k : step.keys) b->keys[k] = 0x80;
       for (int i = 0; i < step.updates; ++i) devices->update();

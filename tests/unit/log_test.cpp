@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,25 +31,28 @@ TEST(Log, StartEmptiesAnExistingFile) {
 }
 
 // Whatever stands in the log's place, the game neither writes outside its
-// folder nor waits: a link becomes the log, a FIFO leaves the run unlogged.
-TEST(Log, ALinkIsReplacedAndAFifoNeverWaitedFor) {
+// folder nor waits: a link, a hard link or a FIFO gives way to a new log.
+TEST(Log, ALinkOrAFifoGivesWayToANewLog) {
   GameHarness h;
-  const auto outside = h.dir / "outside.txt";
+  const auto outside = h.dir.string() + "-outside.txt";
   { std::ofstream(outside) << "keep\n"; }
-  std::filesystem::create_symlink(outside, "log.txt");
-  LogStart("log.txt");
-  LogWrite("line");
-  EXPECT_EQ(Slurp(outside), "keep\n");
-  EXPECT_FALSE(std::filesystem::is_symlink("log.txt"));
-  EXPECT_EQ(Slurp("log.txt"), "line\n");
-
-  std::filesystem::remove("log.txt");
-  ASSERT_EQ(::mkfifo("log.txt", 0600), 0);
-  ::alarm(10);  // a log stuck opening the FIFO ends the test here
-  LogStart("log.txt");
-  LogWrite("lost");
-  ::alarm(0);
-  EXPECT_TRUE(std::filesystem::is_fifo("log.txt"));
+  const std::function<void()> plant[] = {
+      [&] { std::filesystem::create_symlink(outside, "log.txt"); },
+      [&] { std::filesystem::create_hard_link(outside, "log.txt"); },
+      [] { ASSERT_EQ(::mkfifo("log.txt", 0600), 0); },
+  };
+  for (const auto& how : plant) {
+    std::filesystem::remove("log.txt");
+    how();
+    ::alarm(10);  // a log stuck opening a FIFO ends the test here
+    LogStart("log.txt");
+    LogWrite("line");
+    ::alarm(0);
+    EXPECT_EQ(Slurp(outside), "keep\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status("log.txt")));
+    EXPECT_EQ(Slurp("log.txt"), "line\n");
+  }
+  std::filesystem::remove(outside);
 }
 
 TEST(Log, NothingHappensBeforeStart) {

@@ -1,11 +1,13 @@
 #include "flight/recordings.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "input/input_state.h"
+#include "os/files.h"
 #include "shell/log.h"
 #include "shell/main_loop.h"
 #include "tests/support/fakes.h"
@@ -115,6 +118,18 @@ std::string RecPath(int n) {
   return p;
 }
 
+// The temporary files in the data folder and the recordings folder.
+std::vector<std::string> TempFiles() {
+  std::vector<std::string> found;
+  for (const char* folder : {".", "recordings"}) {
+    for (const auto& e : fs::directory_iterator(folder)) {
+      if (e.path().extension() == ".tmp") found.push_back(e.path().lexically_normal().string());
+    }
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
 // Logging as it stands when the main loop has ended: started, then quiet.
 void StartQuietLog() {
   LogStart("log.txt");
@@ -159,9 +174,7 @@ TEST(SaveRecording, FileHoldsTheCountAndTheRecordsLittleEndian) {
     EXPECT_EQ(FloatAt(b, at + 8), want.position.z);
     for (int k = 0; k < 16; ++k) EXPECT_EQ(FloatAt(b, at + 12 + 4 * k), want.rotation[k]) << k;
   }
-  // No temporary files are left behind.
-  EXPECT_FALSE(fs::exists("recordings/rec0000.bin.tmp"));
-  EXPECT_FALSE(fs::exists("mem.txt.tmp"));
+  EXPECT_EQ(TempFiles(), std::vector<std::string>{});
 }
 
 TEST(SaveRecording, LongFlightKeepsItsFirst10800Frames) {
@@ -325,13 +338,21 @@ TEST(LoadRecordings, OnlyPlainFilesAreReadAndAFifoNeverHangsStartUp) {
   // A FIFO with no writer blocks whoever opens it for reading.
   {
     GameHarness h;
-    ASSERT_EQ(mkfifo("mem.txt", 0644), 0);
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    fs::create_symlink("fifo", "mem.txt");
     WriteBytes(RecPath(0), FileBytes(90, Poses(0, 90)));
     LogStart("log.txt");
+    // What is not a plain file is not even opened: opening a device runs
+    // its driver.
+    const int opens = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(inotify_add_watch(opens, "fifo", IN_OPEN), 0);
     Watchdog dog(10);
     LoadRecordings();
     EXPECT_EQ(recordingCount, 1);  // counts as no mem.txt: nothing loaded, nothing logged
     EXPECT_TRUE(h.ReadLines("log.txt").empty());
+    char event[256];
+    EXPECT_LT(read(opens, event, sizeof event), 0) << "the FIFO was opened";
+    close(opens);
   }
   {
     GameHarness h;
@@ -359,6 +380,7 @@ TEST(LoadRecordings, CounterValuesOutOfRange) {
       {"-3\n", "loading -3 recordings", 1},
       {"zero\n", "loading 0 recordings", 1},
       {"0\n", "loading 0 recordings", 1},
+      {"010\n", "loading 10 recordings", 11},  // decimal, as the game writes it
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mem);
@@ -420,6 +442,7 @@ class FileSizeLimit {
   explicit FileSizeLimit(rlim_t bytes) {
     getrlimit(RLIMIT_FSIZE, &saved_);
     oldHandler_ = std::signal(SIGXFSZ, SIG_DFL);
+    os::KeepRunningAtFileSizeLimit();  // as the game does when it starts
     rlimit lim = saved_;
     lim.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &lim);
@@ -481,7 +504,7 @@ TEST(EndOfFlightSave, AnExistingRecordingIsNeverReplaced) {
       {"out of range", "-5\n", {1, 2}, 1, 3},
       {"dangling link", "->", {0}, 0, 1},
       {"restored backup", "2\n", {0, 1, 2, 3, 4, 5}, 3, 6},
-      {"leading zero read as octal", "010\n", {9}, 9, 10},
+      {"leading zero", "010\n", {11}, 11, 12},
       {"save cut off before mem.txt", "3\n", {0, 1, 2, 3, 4}, 4, 5},
   };
   for (const Case& c : cases) {
@@ -562,12 +585,23 @@ TEST(EndOfFlightSave, LinksNeverLeadTheSaveOutsideTheDataFolder) {
   fs::create_directories(outside);
   WriteText(outside / "victim", "precious\n");
   WriteText(outside / "counter", "4\n");
-  // Links planted under the names of temporary files and of the files the
-  // save writes, all pointing at files in another folder.
-  for (const char* name : {"mem.txt.tmp", "recordings/rec0005.bin.tmp", "recordings/rec0006.bin.tmp",
-                           "recordings/rec0005.bin"})
-    fs::create_symlink(outside / "victim", name);
+  // Links planted under the very names the save's temporary files take
+  // next (the flight's first, then mem.txt's), all pointing at files in
+  // another folder; a link at file 5 to a file, and one at file 6 to
+  // nothing.
+  std::string probe;
+  std::FILE* f = os::CreateTemp("probe", probe);
+  ASSERT_NE(f, nullptr);
+  std::fclose(f);
+  fs::remove(probe);
+  const std::string stem = "." + std::to_string(getpid()) + ".";
+  const int serial = std::stoi(probe.substr(probe.rfind(stem) + stem.size()));
+  for (int i = 1; i <= 10; ++i) fs::create_symlink(outside / "victim", RecPath(5) + stem + std::to_string(serial + i) + ".tmp");
+  for (int i = 12; i <= 20; ++i) fs::create_symlink(outside / "victim", "mem.txt" + stem + std::to_string(serial + i) + ".tmp");
+  fs::create_symlink(outside / "victim", RecPath(5));
+  fs::create_symlink(outside / "gone", RecPath(6));
   fs::create_symlink(outside / "counter", "mem.txt");
+  const std::vector<std::string> planted = TempFiles();
   StartQuietLog();
   StartAndFly(60 + 601);
   testing::internal::CaptureStderr();
@@ -578,13 +612,69 @@ TEST(EndOfFlightSave, LinksNeverLeadTheSaveOutsideTheDataFolder) {
   EXPECT_EQ(ReadText(outside / "counter"), "4\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(outside), {}), 2);
   // mem.txt (read through its link: 4) is replaced by a file of its own;
-  // the link at file 5 counts as an existing recording.
+  // the link at file 5 counts as an existing recording, the one at file 6
+  // leads nowhere and gives way to the flight.
   EXPECT_FALSE(fs::is_symlink("mem.txt"));
   EXPECT_EQ(ReadText("mem.txt"), "6\n");
   EXPECT_TRUE(fs::is_symlink(RecPath(5)));
-  EXPECT_EQ(fs::file_size(RecPath(6)), 45680u);
   EXPECT_FALSE(fs::is_symlink(RecPath(6)));
+  EXPECT_EQ(fs::file_size(RecPath(6)), 45680u);
+  EXPECT_EQ(TempFiles(), planted);
   fs::remove_all(outside);
+}
+
+// Where the file system has neither hard links nor renames that refuse to
+// replace (exFAT through FUSE), the flight is still saved; where no way of
+// naming it works, it stays on disk under the name the message gives.
+TEST(EndOfFlightSave, AFlightIsNeverLostForWantOfAWayToNameIt) {
+  struct Restore {
+    ~Restore() { os::claimToolsForTest = os::ClaimTools::kAll; }
+  } restore;
+  GameHarness h;
+  const Bytes old = FileBytes(70, Poses(0, 70));
+  WriteBytes(RecPath(0), old);
+  StartQuietLog();
+  StartAndFly(60 + 700);
+  testing::internal::CaptureStderr();
+  os::claimToolsForTest = os::ClaimTools::kCheckThenRename;
+  EndOfFlightSave();
+  EXPECT_EQ(ReadBytes(RecPath(0)), old);
+  EXPECT_EQ(fs::file_size(RecPath(1)), 4u + 76u * 700u);
+  EXPECT_EQ(ReadText("mem.txt"), "1\n");
+
+  os::claimToolsForTest = os::ClaimTools::kNone;
+  EndOfFlightSave();
+  const std::string err = testing::internal::GetCapturedStderr();
+  const std::vector<std::string> kept = TempFiles();
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_NE(err.find("could not save the flight of 700 frames as recordings/rec0002.bin: it is kept as " + kept[0]),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(fs::file_size(kept[0]), 4u + 76u * 700u);
+  EXPECT_EQ(ReadText("mem.txt"), "1\n");
+}
+
+// A save cut off by a crash leaves its temporary files behind; the next
+// save clears away those of writers that are gone, but never one that a
+// running copy may still be writing, nor a whole flight.
+TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAway) {
+  GameHarness h;
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string dead = "." + std::to_string(gone) + ".";
+  const std::string alive = "." + std::to_string(getppid()) + ".";
+  WriteText("mem.txt" + dead + "1.tmp", "3\n");
+  WriteText("log.txt" + dead + "2.tmp", "");
+  WriteBytes(RecPath(1) + dead + "3.tmp", FileBytes(900, Poses(0, 200)));  // cut off
+  WriteBytes(RecPath(2) + dead + "4.tmp", FileBytes(700, Poses(0, 700)));  // whole, never named
+  WriteBytes(RecPath(3) + alive + "5.tmp", FileBytes(900, Poses(0, 10)));  // still being written
+  WriteText("notes" + dead + "6.tmp", "the player's own");
+  StartAndFly(60 + 601);
+  EndOfFlightSave();
+  EXPECT_EQ(TempFiles(), std::vector<std::string>({"notes" + dead + "6.tmp", RecPath(2) + dead + "4.tmp",
+                                                   RecPath(3) + alive + "5.tmp"}));
+  EXPECT_EQ(fs::file_size(RecPath(0)), 45680u);
 }
 
 TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
@@ -605,6 +695,8 @@ TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
       char byte;
       if (read(go[0], &byte, 1) != 1) _exit(3);
       if (!std::freopen(("stderr" + std::to_string(c)).c_str(), "w", stderr)) _exit(4);
+      // One copy is slow to move mem.txt on, as on a busy disk.
+      if (c == 0) os::beforeReplaceForTest = [] { usleep(3000); };
       for (int i = 0; i < kSaves; ++i) EndOfFlightSave();
       _exit(0);
     }
@@ -613,16 +705,28 @@ TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
   close(go[0]);
   ASSERT_EQ(write(go[1], "gogo", kCopies), kCopies);  // all copies start now
   close(go[1]);
-  for (pid_t pid : copies) {
+  // mem.txt only ever moves up while the copies save.
+  int highest = -1;
+  for (size_t ended = 0; ended < copies.size();) {
+    const std::string mem = ReadText("mem.txt");
+    if (!mem.empty()) {
+      EXPECT_GE(std::stoi(mem), highest);
+      highest = std::max(highest, std::stoi(mem));
+    }
     int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const pid_t pid = waitpid(-1, &status, WNOHANG);
+    if (pid > 0) {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+      ++ended;
+    }
   }
   // No copy reports a failure: each one's flights were all saved.
   for (int c = 0; c < kCopies; ++c) EXPECT_EQ(ReadText("stderr" + std::to_string(c)).find("could not"), std::string::npos);
   // Every save is a complete file of its own; nothing else is left behind.
   EXPECT_EQ(std::distance(fs::directory_iterator("recordings"), {}), kCopies * kSaves);
   for (int i = 0; i < kCopies * kSaves; ++i) EXPECT_EQ(fs::file_size(RecPath(i)), 4u + 76u * 3000u) << i;
+  // mem.txt never moved backwards: it names the newest flight.
+  EXPECT_EQ(ReadText("mem.txt"), std::to_string(kCopies * kSaves - 1) + "\n");
 }
 
 // The whole program: a flight flown frame by frame through the main loop
@@ -666,6 +770,12 @@ TEST(WinMainRecording, FailedSaveStillShutsDownNormally) {
   testing::internal::GetCapturedStderr();
   EXPECT_EQ(run.savedFrames, 640);
   EXPECT_FALSE(fs::exists("mem.txt"));
+  // The player was told at the start, before flying.
+  const std::string told = "Flights cannot be saved: No new file can be made in " +
+                           (fs::current_path() / "recordings").string() + ". You can fly, but no flight will be kept.";
+  ASSERT_EQ(h.window.messages.size(), 1u);
+  EXPECT_EQ(h.window.messages[0].rfind(told, 0), 0u) << h.window.messages[0];
+  EXPECT_EQ(run.log[0].rfind(told, 0), 0u) << run.log[0];
   const std::vector<std::string> tail = {"could not save the flight of 640 frames as recordings/rec0000.bin",
                                          "leave message loop ------------ USAGE END", "glkFree()", "kill window",
                                          "end of WinMain() -> exit program"};

@@ -1,0 +1,81 @@
+# A player's own flights: --list, --map, --ghosts and --replay on a data
+# folder holding a real saved flight, a copy of it, a gap in the numbering
+# and a file cut short.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$1"
+command -v xmllint >/dev/null || fail "xmllint is not installed"
+DATA="$WORK/data"
+mkdir -p "$DATA/recordings"
+e2e_start_xvfb
+
+# Starts the game on $DATA with the given arguments.
+launch() {
+  (cd "$WORK" && exec "${RUN_GAME[@]}" --data "$DATA" "$@" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+  GAME_PID=$!
+}
+
+# A real flight, saved as flight 0 (flown again for longer when a busy
+# machine gave it too few frames).
+for seconds in 18 40; do
+  launch
+  e2e_window vantaloop
+  sleep "$seconds"
+  e2e_key Escape
+  e2e_wait_exit 20
+  [ -f "$DATA/recordings/rec0000.bin" ] && break
+done
+[ -f "$DATA/recordings/rec0000.bin" ] || fail "no flight was saved"
+REC="$DATA/recordings"
+frames=$(od -An -t d4 --endian=little -N 4 "$REC/rec0000.bin" | tr -d ' ')
+cp "$REC/rec0000.bin" "$REC/rec0001.bin"
+head -c $((4 + 76 * 100 + 30)) "$REC/rec0000.bin" >"$REC/rec0003.bin"
+echo 4 >"$DATA/mem.txt"
+sums() { (cd "$DATA" && sha256sum mem.txt recordings/*); }
+before=$(sums)
+
+# --list needs no window.
+(unset DISPLAY; e2e_game --data "$DATA" --list >"$WORK/list.txt" 2>"$WORK/list.err") || fail "--list failed"
+rows() { awk -v n="$1" '$1 == n { $1 = $1; print }' "$WORK/list.txt"; }
+[ "$(rows 1)" = "$(rows 0 | sed 's/^0 /1 /')" ] || fail "a copy of flight 0 lists differently: $(rows 1)"
+[ "$(rows 0 | cut -d' ' -f2)" = "$frames" ] || fail "flight 0 is not listed with its $frames frames"
+[ "$(rows 2)" = "2 - - - - - no missing" ] || fail "the gap is listed as: $(rows 2)"
+rows 3 | grep -q "^3 100 0:01.600 .* yes cut short: holds 100 of $frames frames$" || fail "the cut file: $(rows 3)"
+[ "$(tail -n 1 "$WORK/list.txt")" = \
+  "4 flights: 1 damaged, 1 missing; 3 fly as ghosts at the next start (mem.txt holds 4)" ] ||
+  fail "summary: $(tail -n 1 "$WORK/list.txt")"
+
+# --map: well-formed XML, one path per flight in its ghost's colour.
+(cd "$WORK" && e2e_game --data "$DATA" --map map.svg >/dev/null) || fail "--map failed"
+xmllint --noout "$WORK/map.svg" || fail "the map is not well-formed XML"
+xpath() { xmllint --xpath "$1" "$WORK/map.svg"; }
+[ "$(xpath 'count(//*[local-name()="path"][@class="flight"])')" = 3 ] || fail "not one path per flight"
+[ "$(xpath 'string(//*[@id="flight-0"]/@stroke)')" = "#b0b1d0" ] || fail "flight 0 is not in entry 1's colour"
+[ "$(xpath 'string(//*[@id="flight-1"]/@stroke)')" = "#78acb6" ] || fail "flight 1 is not in entry 2's colour"
+
+# --ghosts: numbers without a file are named once.
+launch --ghosts 0,2,7
+e2e_window vantaloop
+e2e_close
+e2e_wait_exit 20
+grep -qx "vantaloop: no saved flight 2, 7: skipped" "$WORK/stderr.txt" || fail "the missing ghosts were not named"
+grep -qx "loading 3 recordings" "$DATA/log.txt" || fail "the chosen ghosts were not loaded"
+
+# --replay: the window says which flight, the flight ends the program, and
+# nothing is saved.
+start=$(date +%s)
+launch --replay 1
+e2e_window "vantaloop: replay of flight 1"
+e2e_wait_exit $((frames * 16 / 1000 + 60))
+[ "$GAME_RC" = 0 ] || fail "the replay ended with status $GAME_RC"
+took=$(($(date +%s) - start))
+[ "$took" -ge $((frames * 16 / 1000)) ] || fail "a replay of $frames frames ended after $took s"
+[ "$(sums)" = "$before" ] || fail "the replay changed mem.txt or the recordings"
+
+e2e_game --data "$WORK/none" --list >/dev/null 2>&1 && fail "--list on a missing data folder succeeded"
+[ ! -e "$WORK/none" ] || fail "--list made the data folder"
+
+for bad in "--replay x" "--ghosts 3-" "--ghosts 999" "--json" "--map" "--list --ghosts 1"; do
+  e2e_game --data "$DATA" $bad >/dev/null 2>"$WORK/bad.err"; rc=$?
+  [ "$rc" = 2 ] && grep -q "^usage: vantaloop" "$WORK/bad.err" || fail "'$bad' gave status $rc without the usage"
+done
+echo "PASS: --list, --map, --ghosts and --replay on a real saved flight ($frames frames, replayed in $took s)"
