@@ -2,6 +2,7 @@
 // system as UTF-16, so folder and file names beyond ASCII work whatever the
 // code page. Every file is binary: a recording's bytes, mem.txt and the log
 // are the same as on any other system.
+
 // FILE_RENAME_INFO's flags, for renames that replace a file still open.
 #define _WIN32_WINNT 0x0A00
 #include <windows.h>
@@ -24,6 +25,8 @@ void (*beforeReplaceForTest)() = nullptr;
 
 namespace {
 
+// The UTF-16 form of a UTF-8 name; empty (no file has that name) when it is
+// not valid UTF-8.
 std::wstring Wide(const std::string& utf8) {
   if (utf8.empty()) return {};
   const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
@@ -135,8 +138,9 @@ bool ReplaceOpenFile(const std::wstring& from, const std::wstring& to) {
   std::wstring target(full, L'\0');
   if (GetFullPathNameW(to.c_str(), full, target.data(), nullptr) + 1 != full) return false;
   target.resize(full - 1);
-  const HANDLE h = CreateFileW(from.c_str(), DELETE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  const HANDLE h = CreateFileW(from.c_str(), DELETE | GENERIC_WRITE | SYNCHRONIZE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   const size_t bytes = sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t);
   auto* info = static_cast<FILE_RENAME_INFO*>(std::calloc(1, bytes));
@@ -150,6 +154,9 @@ bool ReplaceOpenFile(const std::wstring& from, const std::wstring& to) {
     done = SetFileInformationByHandle(h, renameInfoEx, info, static_cast<DWORD>(bytes)) != 0;
     std::free(info);
   }
+  // On disk under its new name before the call returns, as a write-through
+  // move would be.
+  if (done) FlushFileBuffers(h);
   CloseHandle(h);
   return done;
 }
@@ -193,8 +200,9 @@ long long BytesLeft(std::FILE* f) {
 
 std::FILE* OpenForAppending(const std::string& path) {
   const std::wstring name = Wide(path);
-  if (name.empty()) return nullptr;
-  // The link itself is opened, never what it points to, and then refused.
+  if (name.empty() || !PlainAttributes(GetFileAttributesW(name.c_str()))) return nullptr;
+  // Should a link take the file's place meanwhile, the link itself is
+  // opened, never what it points to, and then refused.
   const HANDLE h = CreateFileW(name.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);

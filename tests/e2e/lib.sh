@@ -207,7 +207,13 @@ e2e_window() {
 # Gives the game window the keyboard focus and presses the key for real
 # (XTEST), the way a player's keyboard would.
 e2e_key() {
-  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+  if e2e_under_wine; then
+    # Wine takes the focus only through the window manager: another of its
+    # windows would keep it otherwise.
+    xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowactivate "$WID"
+  else
+    xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+  fi
   sleep 0.2
   xdotool key "$1"
 }
