@@ -51,8 +51,13 @@ build_sdl2() {
   rm -rf "$work" "$sdl_prefix"
   mkdir -p "$work"
   echo "== SDL2 $sdl_version for Windows (once; kept in $sdl_prefix)"
-  [ -d "$apt_dir/lists" ] && ls "$apt_dir/lists" | grep -q Sources || update_source_lists
-  (cd "$work" && apt-get "${apt_opts[@]}" source -qq "libsdl2=$sdl_version" >/dev/null)
+  # Lists kept from an earlier run may be out of date: fetched again when
+  # they do not know the version.
+  fetch() { (cd "$work" && apt-get "${apt_opts[@]}" source -qq "libsdl2=$sdl_version" >/dev/null); }
+  if ! { [ -d "$apt_dir/lists" ] && fetch; }; then
+    update_source_lists
+    fetch
+  fi
   local src
   src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libsdl2-*' | head -n 1)
   [ -n "$src" ] || { echo "vantaloop: apt-get source libsdl2 gave no source folder" >&2; exit 1; }
