@@ -389,6 +389,7 @@ TEST(LoadRecordings, CounterValuesOutOfRange) {
       {"zero\n", "loading 0 recordings", 1},
       {"0\n", "loading 0 recordings", 1},
       {"010\n", "loading 10 recordings", 11},  // decimal, as the game writes it
+      {"2\r\n", "loading 2 recordings", 3},     // as a Windows program in text mode writes it
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mem);
