@@ -27,5 +27,9 @@ GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev lib
   libgtest-dev libbenchmark-dev libx11-dev)
 # What the tests need on top: a virtual X server, real key presses,
 # screenshots, a window manager (full screen is the window manager's job),
-# and clang with its libFuzzer runtime for the fuzz targets.
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev)
+# clang with its libFuzzer runtime for the fuzz targets, a headless Wayland
+# desktop with its own key presses and screenshots, and the checkers of the
+# Debian package, its menu entry, store metadata and manual page.
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev
+  sway grim wtype jq
+  dpkg-dev file lintian desktop-file-utils appstream man-db groff-base)
