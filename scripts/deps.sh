@@ -25,6 +25,9 @@ ensure_packages() {
 # What building and running the game needs.
 GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgl1-mesa-dri libegl-mesa0
   libgtest-dev libbenchmark-dev libx11-dev)
+# What making the Debian package needs on top (the dependencies are read from
+# the program's libraries).
+PACKAGE_PACKAGES=(dpkg-dev file)
 # What the tests need on top: a virtual X server, real key presses,
 # screenshots, a window manager (full screen is the window manager's job),
 # clang with its libFuzzer runtime for the fuzz targets, a headless Wayland
@@ -32,4 +35,4 @@ GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev lib
 # Debian package, its menu entry, store metadata and manual page.
 TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev
   sway grim wtype jq
-  dpkg-dev file lintian desktop-file-utils appstream man-db groff-base)
+  "${PACKAGE_PACKAGES[@]}" lintian desktop-file-utils appstream man-db groff-base)

@@ -11,9 +11,11 @@ done
 unset DISPLAY
 
 # sway runs as an ordinary user; under root that is nobody. Its runtime
-# folder is private to that user, as a login session's is.
-SWAY_USER=()
-[ "$(id -u)" != 0 ] || SWAY_USER=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups)
+# folder is private to that user, as a login session's is. sway and the
+# keyboards end with this script, even when it is killed.
+WITH_SCRIPT=(setpriv --pdeathsig TERM)
+SWAY_USER=("${WITH_SCRIPT[@]}")
+[ "$(id -u)" != 0 ] || SWAY_USER+=(--reuid=nobody --regid="$(id -g nobody)" --clear-groups)
 RUNTIME=$(mktemp -d /tmp/vantaloop-wayland.XXXXXX)
 cat >"$RUNTIME/config" <<'EOF'
 output HEADLESS-1 resolution 1280x800 position 0 0
@@ -53,7 +55,7 @@ done
 keyboards() { swaymsg -t get_inputs | jq '[.[] | select(.type == "keyboard")] | length'; }
 hold_keyboard() {
   local old=$KEYBOARD_PID want=$(($(keyboards) + 1))
-  wtype -s 3600000 &
+  "${WITH_SCRIPT[@]}" wtype -s 3600000 &
   KEYBOARD_PID=$!
   for _ in $(seq 1 50); do [ "$(keyboards)" -ge "$want" ] && break; sleep 0.1; done
   [ -z "$old" ] || { kill "$old" && wait "$old"; } 2>/dev/null
