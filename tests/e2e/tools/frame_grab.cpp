@@ -1,9 +1,9 @@
 // Loaded into the game with LD_PRELOAD, between the game and SDL's buffer
 // swap, so a test can set what the game drew beside what the desktop shows.
-// At swap number VANTALOOP_GRAB_FRAME, and at the next swap after the file
-// DIR/grab appears (DIR is VANTALOOP_GRAB_DIR), the back buffer is written
-// to DIR/back.ppm (top row first) just before it is shown. The game then
-// holds that frame on the screen until DIR/go appears, for at most 20 s.
+// At the first swap after the file DIR/grab appears (DIR is
+// VANTALOOP_GRAB_DIR), the back buffer is written to DIR/back.ppm (top row
+// first) just before it is shown. The game then holds that frame on the
+// screen until DIR/go appears, for at most 20 s.
 #include <SDL.h>
 #include <dlfcn.h>
 
@@ -47,11 +47,8 @@ extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
   using Swap = void (*)(SDL_Window*);
   static const auto realSwap = reinterpret_cast<Swap>(dlsym(RTLD_NEXT, "SDL_GL_SwapWindow"));
   static const char* dirVar = std::getenv("VANTALOOP_GRAB_DIR");
-  static const char* frameVar = std::getenv("VANTALOOP_GRAB_FRAME");
-  static long frame = 0;
-  ++frame;
   const std::string dir = dirVar ? dirVar : ".";
-  const bool grab = (frameVar && frame == std::atol(frameVar)) || std::remove((dir + "/grab").c_str()) == 0;
+  const bool grab = std::remove((dir + "/grab").c_str()) == 0;
   if (grab) WriteBackBuffer(window, dir + "/back.ppm");
   realSwap(window);
   if (!grab) return;
