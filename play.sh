@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds vantaloop and starts it. The game keeps its log and its recorded
-# flights in ./data (log.txt, mem.txt, recordings/).
+# Builds vantaloop (in build/, which ./test.sh uses too) and starts it. The
+# game keeps its log and its recorded flights in ./data (log.txt, mem.txt,
+# recordings/).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
+source scripts/build_folder.sh
 ensure_packages "${GAME_PACKAGES[@]}"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${SDL_VIDEODRIVER:-}" ]; then
@@ -11,7 +13,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${SDL_VIDEODR
   exit 1
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVANTALOOP_BENCH=OFF >/dev/null
+configure_build
 cmake --build build -j"$(nproc)" --target vantaloop
 mkdir -p data/recordings
 cd data

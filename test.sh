@@ -7,11 +7,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
+source scripts/build_folder.sh
 ensure_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 jobs=$(nproc)
 
 echo "== Build"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+configure_build
 cmake --build build -j"$jobs"
 
 echo "== Build (sanitizers, logic only)"

@@ -25,12 +25,20 @@ ensure_packages() {
 # What building and running the game needs.
 GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgl1-mesa-dri libegl-mesa0
   libgtest-dev libbenchmark-dev libx11-dev)
+# What making the Debian package needs on top (the dependencies are read from
+# the program's libraries).
+PACKAGE_PACKAGES=(dpkg-dev file)
 # What the tests need on top: a virtual X server, real key presses,
 # screenshots, a window manager (full screen is the window manager's job),
 # clang with its libFuzzer runtime for the fuzz targets, an exFAT volume
-# through FUSE for saving where the file system has no hard links, and
-# xmllint for the flight map.
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev exfat-fuse exfatprogs libxml2-utils)
+# through FUSE for saving where the file system has no hard links, xmllint
+# for the flight map, a headless Wayland desktop with its own key presses
+# and screenshots, and the checkers of the Debian package, its menu entry,
+# store metadata and manual page.
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev
+  exfat-fuse exfatprogs libxml2-utils
+  sway grim wtype jq
+  "${PACKAGE_PACKAGES[@]}" lintian desktop-file-utils appstream man-db groff-base)
 # What the Windows build (scripts/build-windows.sh) needs on top: mingw-w64,
 # the tools that fetch and unpack Debian's SDL2 source, GoogleTest's source
 # for the tests, and Wine to run them.

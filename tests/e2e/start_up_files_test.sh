@@ -17,6 +17,7 @@ e2e_init "$1"
 # Waits up to 10 s for the game to reach its main loop, then stops it.
 run_headless() {
   local i
+  rm -f "$WORK/log.txt"  # the last run's log must not be taken for this one's
   e2e_launch SDL_VIDEODRIVER=offscreen
   for i in $(seq 1 100); do
     grep -q "^enter message loop" "$WORK/log.txt" 2>/dev/null && break
