@@ -71,10 +71,17 @@ e2e_strip_cr() {
   return 0
 }
 
+# RUN_GAME for the program that GAME names now (a script may name another).
+e2e_runner() {
+  RUN_GAME=("$GAME")
+  if e2e_under_wine; then RUN_GAME=("$VANTALOOP_WINE" "$GAME"); fi
+}
+
 # Runs the game in the foreground with the given arguments: its status, its
 # stdout and its stderr as a program of this system gives them.
 e2e_game() {
   e2e_under_wine || { "$GAME" "$@"; return; }
+  e2e_runner
   local rc=0
   "${RUN_GAME[@]}" "$@" >"$WORK/.game-out" 2>"$WORK/.game-err" || rc=$?
   tr -d '\r' <"$WORK/.game-out"
@@ -116,12 +123,11 @@ e2e_init() {
   mkdir -p "$WORK/recordings"
   trap e2e_cleanup EXIT
   export VANTALOOP_NO_DIALOGS=1
-  RUN_GAME=("$GAME")
   if e2e_under_wine; then
     [ -f "${VANTALOOP_WINE_TEMPLATE:-}/system.reg" ] || fail "no Wine prefix at VANTALOOP_WINE_TEMPLATE"
     e2e_wine_prefix "$WORK/wine"
-    RUN_GAME=("$VANTALOOP_WINE" "$GAME")
   fi
+  e2e_runner
 }
 
 # A Wine prefix of its own at $1, copied from the template: the files of
@@ -187,6 +193,7 @@ e2e_mount_exfat() {
 
 # Starts the game in $WORK (extra arguments: environment assignments).
 e2e_launch() {
+  e2e_runner
   (cd "$WORK" && exec env "$@" "${RUN_GAME[@]}" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
   GAME_PID=$!
 }
