@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds vantaloop and runs every test: the logic and GL-stream tests (also
 # under AddressSanitizer and UndefinedBehaviorSanitizer), the headless
-# rendering tests, the end-to-end tests of the real program under Xvfb, and a
-# short run of each fuzz target.
+# rendering tests, the end-to-end tests of the real program under Xvfb, a
+# short run of each fuzz target, and the same tests of the Windows build under
+# Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -27,6 +28,16 @@ echo "== Fuzz targets (libFuzzer with clang), a fixed number of runs each"
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVANTALOOP_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$jobs"
 fuzz/run.sh build-fuzz 20000
+
+# Windows: the game cross-built with mingw-w64 and tested under Wine, the
+# end-to-end scripts included (SDL2 is built once, then kept in
+# ~/.cache/vantaloop). VANTALOOP_SKIP_WINDOWS=1 leaves it out of a quick
+# local run; CI always runs it.
+if [ -z "${VANTALOOP_SKIP_WINDOWS:-}" ]; then
+  echo "== Windows (mingw-w64), tests under Wine"
+  scripts/build-windows.sh
+  VANTALOOP_X11_CLOSE=$PWD/build/x11_close ctest --test-dir build-windows -j"$jobs" --output-on-failure --no-tests=error
+fi
 
 echo "== All tests"
 ctest --test-dir build -j"$jobs" --output-on-failure

@@ -32,10 +32,10 @@ class TimedLoop final : public vl::LoopPlatform {
 
   uint32_t TimeGetTime() override { return real_.TimeGetTime(); }
   void Sleep(uint32_t ms) override { real_.Sleep(ms); }
-  bool PeekMessage(vl::Msg& out) override { return real_.PeekMessage(out); }
+  bool PeekNextMessage(vl::Msg& out) override { return real_.PeekNextMessage(out); }
   void TranslateMessage(const vl::Msg& m) override { real_.TranslateMessage(m); }
-  bool GetMessage(vl::Msg& out) override { return real_.GetMessage(out); }
-  vl::CursorHandle LoadCursor(int id) override { return real_.LoadCursor(id); }
+  bool TakeMessage(vl::Msg& out) override { return real_.TakeMessage(out); }
+  vl::CursorHandle LoadSystemCursor(int id) override { return real_.LoadSystemCursor(id); }
   bool IsZoomed() override { return real_.IsZoomed(); }
   uint32_t WindowHandle() override { return real_.WindowHandle(); }
   std::unique_ptr<vl::DeviceBackend> OpenDevices() override { return real_.OpenDevices(); }

@@ -25,7 +25,7 @@ class WorldGlContext {
     pfd.cColorBits = 32;
     pfd.cDepthBits = 16;
     pfd.cStencilBits = 2;
-    if (!window_.CreateWindow("vantaloop bench", 0, 0, windowSettings.width, windowSettings.height,
+    if (!window_.MakeWindow("vantaloop bench", 0, 0, windowSettings.width, windowSettings.height,
                               pfd, -1))
       Fail("the window");
     if (!window_.CreateContext()) Fail("the OpenGL context");

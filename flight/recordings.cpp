@@ -88,7 +88,7 @@ bool WriteCounter(int32_t number) {
   std::FILE* f = os::CreateTemp(kCounterFile, temp);
   if (!f) return false;
   const bool written = std::fprintf(f, "%i\n", number) > 0;
-  if (os::Finish(f) && written && os::ReplaceFile(temp, kCounterFile)) return true;
+  if (os::Finish(f) && written && os::MoveOver(temp, kCounterFile)) return true;
   os::RemoveFile(temp);
   return false;
 }

@@ -36,8 +36,8 @@ InputDevices::InputDevices(std::unique_ptr<DeviceBackend> backend) : backend_(st
   joystickFound = b.JoystickOpen();
   if (joystickFound) {
     joyAxisCount = 0;
-    if (!b.JoystickPrepare()) b.MessageBox("Error", "Joystick Error");
-    if (!b.JoystickCountAxes(joyAxisCount)) b.MessageBox("Error", "Joystick Error");
+    if (!b.JoystickPrepare()) b.ShowMessage("Error", "Joystick Error");
+    if (!b.JoystickCountAxes(joyAxisCount)) b.ShowMessage("Error", "Joystick Error");
     b.JoystickAcquire();
   } else {
     joyAxisCount = 0;
@@ -45,10 +45,10 @@ InputDevices::InputDevices(std::unique_ptr<DeviceBackend> backend) : backend_(st
 
   haveMouse_ = b.MouseOpen();
   if (!haveMouse_) {
-    b.MessageBox("Error", "Mouse Error");
+    b.ShowMessage("Error", "Mouse Error");
   } else {
-    if (!b.MouseAcquire()) b.MessageBox("Error", "Mouse Error");
-    if (!b.MouseRead(mouseState_)) b.MessageBox("Error", "Mouse Error");
+    if (!b.MouseAcquire()) b.ShowMessage("Error", "Mouse Error");
+    if (!b.MouseRead(mouseState_)) b.ShowMessage("Error", "Mouse Error");
   }
 
   b.KeyboardAcquire();

@@ -71,7 +71,7 @@ class DeviceBackend {
 
   // A modal error message; never blocks where no one can answer it, and
   // always also goes to stderr.
-  virtual void MessageBox(const char* caption, const char* text) = 0;
+  virtual void ShowMessage(const char* caption, const char* text) = 0;
 };
 
 class InputDevices {

@@ -39,18 +39,26 @@ constexpr uint32_t MOUSEWHEEL = 0x020A;
 constexpr uint32_t MOUSELEAVE = 0x02A3;
 }  // namespace wm
 
-// WM_ACTIVATE's low word.
-constexpr uint32_t WA_INACTIVE = 0;
-constexpr uint32_t WA_ACTIVE = 1;
-constexpr uint32_t WA_CLICKACTIVE = 2;
+// WM_ACTIVATE's low word (WA_INACTIVE and so on). Like the other Win32
+// numbers here they live in namespaces without their prefixes, so that
+// windows.h, whose macros carry the prefixed names, can sit beside them.
+namespace wa {
+constexpr uint32_t INACTIVE = 0;
+constexpr uint32_t ACTIVE = 1;
+constexpr uint32_t CLICKACTIVE = 2;
+}  // namespace wa
 
 // GetSystemMetrics indices used to turn window positions into client ones.
-constexpr int SM_CYCAPTION = 4;
-constexpr int SM_CXFRAME = 32;
-constexpr int SM_CYFRAME = 33;
+namespace sm {
+constexpr int CYCAPTION = 4;
+constexpr int CXFRAME = 32;
+constexpr int CYFRAME = 33;
+}  // namespace sm
 
 // Windows virtual-key codes the game itself refers to.
-constexpr int VK_ESCAPE = 27;
+namespace vk {
+constexpr int ESCAPE = 27;
+}  // namespace vk
 
 // Win32's packing helpers.
 constexpr intptr_t MakeLParam(int lo, int hi) {

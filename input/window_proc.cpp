@@ -43,10 +43,10 @@ intptr_t WndProc(const Msg& msg) {
   const intptr_t lParam = msg.lParam;
   switch (msg.message) {
     case wm::MOVE: {
-      const int32_t x = SignedLo(lParam) - windowOps->GetSystemMetrics(SM_CXFRAME);
+      const int32_t x = SignedLo(lParam) - windowOps->GetSystemMetrics(sm::CXFRAME);
       if (x > -3000) windowSettings.posX = x;
-      const int32_t y = SignedHi(lParam) - windowOps->GetSystemMetrics(SM_CYFRAME) -
-                        windowOps->GetSystemMetrics(SM_CYCAPTION);
+      const int32_t y = SignedHi(lParam) - windowOps->GetSystemMetrics(sm::CYFRAME) -
+                        windowOps->GetSystemMetrics(sm::CYCAPTION);
       if (y > -3000) windowSettings.posY = y;
       return 0;
     }
@@ -61,10 +61,10 @@ intptr_t WndProc(const Msg& msg) {
     }
     case wm::ACTIVATE: {
       const uint32_t state = LoWord(wParam);
-      if (state == WA_INACTIVE) {
+      if (state == wa::INACTIVE) {
         windowActive = false;
         activationChanged = true;
-      } else if (state == WA_ACTIVE || state == WA_CLICKACTIVE) {
+      } else if (state == wa::ACTIVE || state == wa::CLICKACTIVE) {
         windowActive = HiWord(wParam) == 0;
         activationChanged = true;
       }
@@ -73,13 +73,13 @@ intptr_t WndProc(const Msg& msg) {
     case wm::PAINT:
       ++paintCount;
       if (paintCount > 2) PresentFrame();
-      return windowOps->DefWindowProc(msg);
+      return windowOps->DefaultWindowProc(msg);
     case wm::CLOSE:
       closeRequested = true;
       return 0;
     case wm::SETCURSOR:
       if (UpdateCursor()) return 0;
-      return windowOps->DefWindowProc(msg);
+      return windowOps->DefaultWindowProc(msg);
     case wm::KEYDOWN: {
       const uint32_t k = static_cast<uint32_t>(wParam) & 0xFFFFu;
       if (!keysHeld[k]) keysPressed[k] = 1;
@@ -135,16 +135,16 @@ intptr_t WndProc(const Msg& msg) {
       mouseInside = false;
       return 0;
     default:
-      return windowOps->DefWindowProc(msg);
+      return windowOps->DefaultWindowProc(msg);
   }
 }
 
 bool CursorInClient() {
   int32_t x = 0, y = 0;
   windowOps->GetCursorPos(x, y);
-  const int32_t left = windowSettings.posX + windowOps->GetSystemMetrics(SM_CXFRAME);
-  const int32_t top = windowSettings.posY + windowOps->GetSystemMetrics(SM_CYFRAME) +
-                      windowOps->GetSystemMetrics(SM_CYCAPTION);
+  const int32_t left = windowSettings.posX + windowOps->GetSystemMetrics(sm::CXFRAME);
+  const int32_t top = windowSettings.posY + windowOps->GetSystemMetrics(sm::CYFRAME) +
+                      windowOps->GetSystemMetrics(sm::CYCAPTION);
   return left <= x && x < left + windowSettings.width && top <= y && y < top + windowSettings.height;
 }
 

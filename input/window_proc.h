@@ -26,7 +26,7 @@ class WindowOps {
   // Shows the cursor, or none when given nullptr.
   virtual void SetCursor(CursorHandle cursor) = 0;
   // The window system's default handling of a message.
-  virtual intptr_t DefWindowProc(const Msg& msg) = 0;
+  virtual intptr_t DefaultWindowProc(const Msg& msg) = 0;
 };
 
 // The operations in use; set by the platform layer (or a test) before any

@@ -54,7 +54,7 @@ Claim ClaimName(const std::string& temp, const std::string& target);
 
 // Puts `temp` in the place of `target` in one step, replacing whatever is
 // there (a link is replaced, not followed). False leaves both as they were.
-bool ReplaceFile(const std::string& temp, const std::string& target);
+bool MoveOver(const std::string& temp, const std::string& target);
 
 void RemoveFile(const std::string& path);
 
@@ -98,7 +98,7 @@ void KeepRunningAtFileSizeLimit();
 // through FUSE), kNone as where no rename works at all.
 enum class ClaimTools { kAll, kCheckThenRename, kNone };
 extern ClaimTools claimToolsForTest;
-// Tests slow down ReplaceFile with this, called before it replaces.
+// Tests slow down MoveOver with this, called before it replaces.
 extern void (*beforeReplaceForTest)();
 
 }  // namespace vl::os

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "os/files.h"
+#include "os/temp_names.h"
 
 namespace vl::os {
 
@@ -71,25 +72,6 @@ bool ProcessRunning(long pid) {
   if (pid <= 0) return false;
   if (pid == static_cast<long>(::getpid())) return true;
   return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
-
-// The process number in a temporary file's name ("<name>.<pid>.<serial>.tmp"),
-// or -1 when the name is not one of those.
-long WriterOf(const std::string& name) {
-  constexpr size_t kSuffix = 4;  // ".tmp"
-  if (name.size() <= kSuffix || name.compare(name.size() - kSuffix, kSuffix, ".tmp") != 0) return -1;
-  const std::string stem = name.substr(0, name.size() - kSuffix);
-  const size_t serialDot = stem.rfind('.');
-  if (serialDot == std::string::npos || serialDot == 0) return -1;
-  const size_t pidDot = stem.rfind('.', serialDot - 1);
-  if (pidDot == std::string::npos) return -1;
-  const std::string pid = stem.substr(pidDot + 1, serialDot - pidDot - 1);
-  const std::string serial = stem.substr(serialDot + 1);
-  const auto digits = [](const std::string& s) {
-    return !s.empty() && s.size() < 12 && s.find_first_not_of("0123456789") == std::string::npos;
-  };
-  if (!digits(pid) || !digits(serial)) return -1;
-  return std::strtol(pid.c_str(), nullptr, 10);
 }
 
 }  // namespace
@@ -158,7 +140,7 @@ Claim ClaimName(const std::string& temp, const std::string& target) {
   return claim;
 }
 
-bool ReplaceFile(const std::string& temp, const std::string& target) {
+bool MoveOver(const std::string& temp, const std::string& target) {
   if (beforeReplaceForTest) beforeReplaceForTest();
   if (::rename(temp.c_str(), target.c_str()) != 0) return false;
   SyncFolder(FolderOf(target));
@@ -206,7 +188,7 @@ std::vector<std::string> LeftoverTemps(const std::string& folder, const std::str
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
     if (name.compare(0, prefix.size(), prefix) != 0) continue;
-    const long writer = WriterOf(name);
+    const long writer = TempWriter(name);
     if (writer < 0 || ProcessRunning(writer)) continue;
     const std::string path = folder + "/" + name;
     struct stat st;

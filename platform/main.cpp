@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "flight/flight_list.h"
@@ -11,6 +12,7 @@
 #include "flight/replay.h"
 #include "os/files.h"
 #include "platform/command_line.h"
+#include "platform/console.h"
 #include "platform/gl_functions.h"
 #include "platform/sdl_fullscreen.h"
 #include "platform/sdl_loop.h"
@@ -18,7 +20,26 @@
 #include "render/flight_map.h"
 #include "shell/main_loop.h"
 
+namespace {
+// A folder named in UTF-8, as the command line gives it on every system
+// (on Windows, SDL2main hands main() the command line in UTF-8).
+std::filesystem::path Utf8Path(const std::string& name) {
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+// The player's own folder for the game's files (on Windows
+// %APPDATA%\vantaloop); empty when the system has none.
+std::string PlayerDataFolder() {
+  char* path = SDL_GetPrefPath("", "vantaloop");
+  if (!path) return {};
+  std::string folder = path;
+  SDL_free(path);
+  return folder;
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  const bool fromConsole = vl::ConnectToConsole();
   const vl::CommandLine cl = vl::ParseCommandLine(argc, argv);
   if (!cl.error.empty()) {
     std::fprintf(stderr, "vantaloop: %s\n%s", cl.error.c_str(), vl::UsageText());
@@ -37,19 +58,24 @@ int main(int argc, char** argv) {
   std::string mapFile = cl.mapFile;
   if (!mapFile.empty()) {
     std::error_code ec;
-    const std::filesystem::path whole = std::filesystem::absolute(mapFile, ec);
-    if (!ec) mapFile = whole.string();
+    const std::filesystem::path whole = std::filesystem::absolute(Utf8Path(mapFile), ec);
+    const std::u8string text = whole.u8string();
+    if (!ec) mapFile.assign(text.begin(), text.end());
   }
   // Showing the flights needs no window, and writes nothing into the data
   // folder: a missing one is not made.
   const bool showFlights = cl.list || !mapFile.empty();
-  if (!cl.dataDir.empty()) {
+  // Started from the desktop (a double-click, the start menu), the game's
+  // working folder may be its own read-only install folder: its files go to
+  // the player's own folder then. From a console they stay where they are.
+  const std::string dataDir = !cl.dataDir.empty() || fromConsole ? cl.dataDir : PlayerDataFolder();
+  if (!dataDir.empty()) {
     // The data folder becomes the working folder before anything is written.
     std::error_code ec;
-    if (!showFlights) std::filesystem::create_directories(cl.dataDir, ec);
-    if (!ec) std::filesystem::current_path(cl.dataDir, ec);
+    if (!showFlights) std::filesystem::create_directories(Utf8Path(dataDir), ec);
+    if (!ec) std::filesystem::current_path(Utf8Path(dataDir), ec);
     if (ec) {
-      std::fprintf(stderr, "vantaloop: cannot use '%s' as the data folder: %s\n", cl.dataDir.c_str(),
+      std::fprintf(stderr, "vantaloop: cannot use '%s' as the data folder: %s\n", dataDir.c_str(),
                    ec.message().c_str());
       return 1;
     }

@@ -18,7 +18,12 @@ bool DialogsAllowed() {
   if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return false;
   const char* hint = std::getenv("SDL_VIDEODRIVER");
   if (hint && (std::strcmp(hint, "offscreen") == 0 || std::strcmp(hint, "dummy") == 0)) return false;
+#ifdef _WIN32
+  // Windows always has its desktop.
+  return true;
+#else
   return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+#endif
 }
 }  // namespace
 

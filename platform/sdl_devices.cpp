@@ -287,7 +287,7 @@ bool SdlDeviceBackend::JoystickRead(JoystickReading& out) {
   return true;
 }
 
-void SdlDeviceBackend::MessageBox(const char* caption, const char* text) {
+void SdlDeviceBackend::ShowMessage(const char* caption, const char* text) {
   ShowErrorMessage(caption, text);
 }
 

@@ -60,7 +60,7 @@ class SdlDeviceBackend : public DeviceBackend {
   void JoystickAcquire() override;
   bool JoystickRead(JoystickReading& out) override;
   bool JoystickAttached() override;
-  void MessageBox(const char* caption, const char* text) override;
+  void ShowMessage(const char* caption, const char* text) override;
 
   // SDL's -32768..32767 axis range mapped linearly onto -1000..1000.
   static int32_t ScaleAxis(int value);

@@ -11,8 +11,10 @@ namespace vl {
 namespace {
 
 // WM_MOUSEMOVE's and the button messages' wParam flags.
-constexpr uintptr_t MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08,
-                    MK_MBUTTON = 0x10, MK_XBUTTON1 = 0x20, MK_XBUTTON2 = 0x40;
+namespace mk {
+constexpr uintptr_t LBUTTON = 0x01, RBUTTON = 0x02, SHIFT = 0x04, CONTROL = 0x08, MBUTTON = 0x10,
+                    X1 = 0x20, X2 = 0x40;  // MK_XBUTTON1, MK_XBUTTON2
+}  // namespace mk
 
 constexpr int kWheelDelta = 120;  // one notch of the wheel
 
@@ -32,14 +34,14 @@ bool HasFocus(SDL_Window* w) {
 
 uintptr_t KeyStateFlags(uint32_t buttons) {
   uintptr_t flags = 0;
-  if (buttons & SDL_BUTTON_LMASK) flags |= MK_LBUTTON;
-  if (buttons & SDL_BUTTON_RMASK) flags |= MK_RBUTTON;
-  if (buttons & SDL_BUTTON_MMASK) flags |= MK_MBUTTON;
-  if (buttons & SDL_BUTTON_X1MASK) flags |= MK_XBUTTON1;
-  if (buttons & SDL_BUTTON_X2MASK) flags |= MK_XBUTTON2;
+  if (buttons & SDL_BUTTON_LMASK) flags |= mk::LBUTTON;
+  if (buttons & SDL_BUTTON_RMASK) flags |= mk::RBUTTON;
+  if (buttons & SDL_BUTTON_MMASK) flags |= mk::MBUTTON;
+  if (buttons & SDL_BUTTON_X1MASK) flags |= mk::X1;
+  if (buttons & SDL_BUTTON_X2MASK) flags |= mk::X2;
   const SDL_Keymod mod = SDL_GetModState();
-  if (mod & KMOD_SHIFT) flags |= MK_SHIFT;
-  if (mod & KMOD_CTRL) flags |= MK_CONTROL;
+  if (mod & KMOD_SHIFT) flags |= mk::SHIFT;
+  if (mod & KMOD_CTRL) flags |= mk::CONTROL;
   return flags;
 }
 
@@ -54,7 +56,7 @@ Msg SizeMessage(uintptr_t kind, int width, int height, const EventContext& ctx) 
 }
 
 Msg ActivateMessage(bool active, bool minimised) {
-  return {wm::ACTIVATE, MakeWParam(active ? static_cast<int>(WA_ACTIVE) : static_cast<int>(WA_INACTIVE),
+  return {wm::ACTIVATE, MakeWParam(active ? static_cast<int>(wa::ACTIVE) : static_cast<int>(wa::INACTIVE),
                                    minimised ? 1 : 0),
           0};
 }
@@ -73,19 +75,19 @@ void TranslateWindowEvent(const SDL_WindowEvent& e, EventContext& ctx, std::dequ
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
       out.push_back(ActivateMessage(false, true));
-      out.push_back({wm::SIZE, SIZE_MINIMIZED, 0});
+      out.push_back({wm::SIZE, wmsize::MINIMIZED, 0});
       break;
     case SDL_WINDOWEVENT_RESTORED:
       if (window) {
         int w = 0, h = 0;
         SDL_GetWindowSize(window, &w, &h);
-        out.push_back(SizeMessage(SIZE_RESTORED, w, h, ctx));
+        out.push_back(SizeMessage(wmsize::RESTORED, w, h, ctx));
       }
       out.push_back(ActivateMessage(HasFocus(window), false));
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
       const bool maximised = window && (SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) != 0;
-      out.push_back(SizeMessage(maximised ? SIZE_MAXIMIZED : SIZE_RESTORED, e.data1, e.data2, ctx));
+      out.push_back(SizeMessage(maximised ? wmsize::MAXIMIZED : wmsize::RESTORED, e.data1, e.data2, ctx));
       break;
     }
     case SDL_WINDOWEVENT_MOVED:
@@ -326,7 +328,7 @@ void TranslateEvent(const SDL_Event& e, EventContext& ctx, std::deque<Msg>& out)
       break;
     case SDL_MOUSEMOTION:
       if (e.motion.windowID != ctx.windowId || OutsideClient(ctx, e.motion.x, e.motion.y)) break;
-      out.push_back({wm::SETCURSOR, ctx.windowId, MakeLParam(HTCLIENT, static_cast<int>(wm::MOUSEMOVE))});
+      out.push_back({wm::SETCURSOR, ctx.windowId, MakeLParam(ht::CLIENT, static_cast<int>(wm::MOUSEMOVE))});
       out.push_back({wm::MOUSEMOVE, KeyStateFlags(e.motion.state), MakeLParam(e.motion.x, e.motion.y)});
       break;
     case SDL_MOUSEBUTTONDOWN:

@@ -69,13 +69,17 @@ struct EventContext {
 // number of the program's own, in the WM_APP range).
 constexpr uint32_t kPointerLeft = 0x8001;
 
-// WM_SIZE's wParam.
-constexpr uintptr_t SIZE_RESTORED = 0;
-constexpr uintptr_t SIZE_MINIMIZED = 1;
-constexpr uintptr_t SIZE_MAXIMIZED = 2;
+// WM_SIZE's wParam (SIZE_RESTORED and so on).
+namespace wmsize {
+constexpr uintptr_t RESTORED = 0;
+constexpr uintptr_t MINIMIZED = 1;
+constexpr uintptr_t MAXIMIZED = 2;
+}  // namespace wmsize
 
-// The hit-test code of the client area, in WM_SETCURSOR's lParam.
-constexpr int HTCLIENT = 1;
+// The hit-test code of the client area (HTCLIENT), in WM_SETCURSOR's lParam.
+namespace ht {
+constexpr int CLIENT = 1;
+}  // namespace ht
 
 // Appends the messages that Windows would have sent for this event.
 void TranslateEvent(const SDL_Event& event, EventContext& ctx, std::deque<Msg>& out);

@@ -13,13 +13,15 @@
 
 #include <cstdint>
 
+#include "input/messages.h"
+
 namespace vl {
 
 // Windows virtual-key codes the back end refers to by name.
 namespace vk {
 constexpr int BACK = 0x08, TAB = 0x09, CLEAR = 0x0C, RETURN = 0x0D;
 constexpr int SHIFT = 0x10, CONTROL = 0x11, MENU = 0x12;
-constexpr int ESCAPE = 0x1B, SPACE = 0x20;
+constexpr int SPACE = 0x20;  // ESCAPE is the game's own, in input/messages.h
 constexpr int PRIOR = 0x21, NEXT = 0x22, END = 0x23, HOME = 0x24;
 constexpr int LEFT = 0x25, UP = 0x26, RIGHT = 0x27, DOWN = 0x28;
 constexpr int INSERT = 0x2D, DELETE_ = 0x2E;

@@ -74,7 +74,7 @@ bool SdlLoopPlatform::Front() {
   }
 }
 
-bool SdlLoopPlatform::PeekMessage(Msg& out) {
+bool SdlLoopPlatform::PeekNextMessage(Msg& out) {
   if (!Front()) return false;
   out = queue_.front();
   return true;
@@ -85,7 +85,7 @@ void SdlLoopPlatform::TranslateMessage(const Msg&) {
   // as character messages right after their key-down.
 }
 
-bool SdlLoopPlatform::GetMessage(Msg& out) {
+bool SdlLoopPlatform::TakeMessage(Msg& out) {
   if (!Front()) {
     out = Msg{};
     return true;
@@ -95,7 +95,7 @@ bool SdlLoopPlatform::GetMessage(Msg& out) {
   return out.message != wm::QUIT;
 }
 
-CursorHandle SdlLoopPlatform::LoadCursor(int id) {
+CursorHandle SdlLoopPlatform::LoadSystemCursor(int id) {
   SDL_SystemCursor which = SDL_SYSTEM_CURSOR_ARROW;
   switch (id) {
     case 32512: which = SDL_SYSTEM_CURSOR_ARROW; break;
@@ -126,6 +126,11 @@ uint32_t SdlLoopPlatform::WindowHandle() {
   if (SDL_GetWindowWMInfo(sdlWindow.window, &info)) {
 #if defined(SDL_VIDEO_DRIVER_X11)
     if (info.subsystem == SDL_SYSWM_X11) return static_cast<uint32_t>(info.info.x11.window);
+#endif
+#if defined(SDL_VIDEO_DRIVER_WINDOWS)
+    // Window handles fit in 32 bits, also in 64-bit Windows.
+    if (info.subsystem == SDL_SYSWM_WINDOWS)
+      return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(info.info.win.window));
 #endif
   }
   return SDL_GetWindowID(sdlWindow.window);

@@ -15,10 +15,10 @@ class SdlLoopPlatform final : public LoopPlatform {
   ~SdlLoopPlatform() override;
   uint32_t TimeGetTime() override;
   void Sleep(uint32_t ms) override;
-  bool PeekMessage(Msg& out) override;
+  bool PeekNextMessage(Msg& out) override;
   void TranslateMessage(const Msg& msg) override;
-  bool GetMessage(Msg& out) override;
-  CursorHandle LoadCursor(int id) override;
+  bool TakeMessage(Msg& out) override;
+  CursorHandle LoadSystemCursor(int id) override;
   bool IsZoomed() override;
   void SwapBuffers() override;
   uint32_t WindowHandle() override;

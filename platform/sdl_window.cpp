@@ -41,14 +41,14 @@ SdlWindowPlatform::~SdlWindowPlatform() {
   if (icon_) SDL_FreeSurface(icon_);
 }
 
-void SdlWindowPlatform::LoadIcon(const char* path) {
+void SdlWindowPlatform::LoadWindowIcon(const char* path) {
   if (icon_) return;
   // An icon that is missing or in a format not read here leaves the window
   // without one, silently.
   icon_ = LoadIconFile(path);
 }
 
-bool SdlWindowPlatform::CreateWindow(const char* title, int32_t x, int32_t y, int32_t width,
+bool SdlWindowPlatform::MakeWindow(const char* title, int32_t x, int32_t y, int32_t width,
                                      int32_t height, const PixelFormatDescriptor& pfd,
                                      int32_t pixelFormat) {
   // Windows captures the mouse for a window only when asked, and the game
@@ -157,7 +157,7 @@ void SdlWindowPlatform::DestroyWindow() {
 bool SdlWindowPlatform::HasContext() const { return sdlWindow.context != nullptr; }
 bool SdlWindowPlatform::HasWindow() const { return sdlWindow.window != nullptr; }
 
-void SdlWindowPlatform::MessageBox(const char* caption, const char* text) {
+void SdlWindowPlatform::ShowMessage(const char* caption, const char* text) {
   ShowErrorMessage(caption, text);
 }
 
@@ -166,9 +166,9 @@ int SdlWindowOps::GetSystemMetrics(int index) {
   if (!sdlWindow.window || SDL_GetWindowBordersSize(sdlWindow.window, &top, &left, &bottom, &right) != 0)
     return 0;
   switch (index) {
-    case SM_CXFRAME: return left;
-    case SM_CYFRAME: return bottom;
-    case SM_CYCAPTION: return top > bottom ? top - bottom : 0;
+    case sm::CXFRAME: return left;
+    case sm::CYFRAME: return bottom;
+    case sm::CYCAPTION: return top > bottom ? top - bottom : 0;
     default: return 0;
   }
 }
@@ -191,7 +191,7 @@ void SdlWindowOps::SetCursor(CursorHandle cursor) {
   }
 }
 
-intptr_t SdlWindowOps::DefWindowProc(const Msg& msg) {
+intptr_t SdlWindowOps::DefaultWindowProc(const Msg& msg) {
   // The default handling that matters here: over the client area the
   // window shows its arrow cursor.
   if (msg.message == wm::SETCURSOR) {

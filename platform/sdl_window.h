@@ -20,8 +20,8 @@ extern SdlWindowState sdlWindow;
 class SdlWindowPlatform final : public WindowPlatform {
  public:
   ~SdlWindowPlatform() override;
-  void LoadIcon(const char* path) override;
-  bool CreateWindow(const char* title, int32_t x, int32_t y, int32_t width, int32_t height,
+  void LoadWindowIcon(const char* path) override;
+  bool MakeWindow(const char* title, int32_t x, int32_t y, int32_t width, int32_t height,
                     const PixelFormatDescriptor& pfd, int32_t pixelFormat) override;
   int32_t ChoosePixelFormat(const PixelFormatDescriptor& pfd) override;
   bool CreateContext() override;
@@ -34,7 +34,7 @@ class SdlWindowPlatform final : public WindowPlatform {
   void DestroyWindow() override;
   bool HasContext() const override;
   bool HasWindow() const override;
-  void MessageBox(const char* caption, const char* text) override;
+  void ShowMessage(const char* caption, const char* text) override;
 
  private:
   SDL_Surface* icon_ = nullptr;
@@ -47,7 +47,7 @@ class SdlWindowOps final : public WindowOps {
   void GetCursorPos(int32_t& x, int32_t& y) override;
   void TrackMouseLeave() override;
   void SetCursor(CursorHandle cursor) override;
-  intptr_t DefWindowProc(const Msg& msg) override;
+  intptr_t DefaultWindowProc(const Msg& msg) override;
 };
 
 }  // namespace vl

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "flight/ghosts.h"
+#include "os/files.h"
 #include "render/city.h"
 #include "shell/text_format.h"
 
@@ -197,9 +198,16 @@ int WriteFlightMap(const std::string& path) {
     if (r.frameCount > 0) tracks.push_back(TrackOf(f, r));
   });
   const std::string svg = FlightMapSvg(tracks);
-  std::FILE* out = std::fopen(path.c_str(), "wb");
+  // Written through the game's file module: a name beyond ASCII is the
+  // name on every system, and the map appears whole or not at all.
+  std::string temp;
+  std::FILE* out = os::CreateTemp(path, temp);
   bool ok = out && std::fwrite(svg.data(), 1, svg.size(), out) == svg.size();
-  if (out && std::fclose(out) != 0) ok = false;
+  if (out && !os::Finish(out)) ok = false;
+  if (out && !(ok && os::MoveOver(temp, path))) {
+    os::RemoveFile(temp);
+    ok = false;
+  }
   if (!ok) {
     std::fprintf(stderr, "vantaloop: could not write the map to %s\n", path.c_str());
     return 1;

@@ -39,3 +39,8 @@ TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev
   exfat-fuse exfatprogs libxml2-utils
   sway grim wtype jq
   "${PACKAGE_PACKAGES[@]}" lintian desktop-file-utils appstream man-db groff-base)
+# What the Windows build (scripts/build-windows.sh) needs on top: mingw-w64,
+# the tools that fetch and unpack Debian's SDL2 source, GoogleTest's source
+# for the tests, and Wine to run them.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  dpkg-dev xz-utils googletest wine wine64 util-linux)

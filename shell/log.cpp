@@ -38,7 +38,7 @@ void LogStart(const char* fileName) {
   // adding to an old log.
   std::string temp;
   std::FILE* f = os::CreateTemp(logFileName, temp);
-  const bool made = f && std::fclose(f) == 0 && os::ReplaceFile(temp, logFileName);
+  const bool made = f && std::fclose(f) == 0 && os::MoveOver(temp, logFileName);
   if (f && !made) os::RemoveFile(temp);
   if (!made) logFileName[0] = '\0';
   logEnabled = true;

@@ -10,7 +10,9 @@ namespace vl {
 void LogStart(const char* fileName);
 // Appends one printf-style line (at most 1023 characters).
 void LogWrite(const char* format, ...)
-#if defined(__GNUC__)
+#if defined(__MINGW32__)  // formatted by mingw's C99 printf, not msvcrt's
+    __attribute__((format(gnu_printf, 1, 2)))
+#elif defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;

@@ -20,12 +20,12 @@ uint32_t lastFrameTime = 0;
 
 bool PumpMessages() {
   Msg msg;
-  if (!loopPlatform->PeekMessage(msg)) return false;
+  if (!loopPlatform->PeekNextMessage(msg)) return false;
   do {
     loopPlatform->TranslateMessage(msg);
-    if (!loopPlatform->GetMessage(msg)) return true;
+    if (!loopPlatform->TakeMessage(msg)) return true;
     WndProc(msg);
-  } while (loopPlatform->PeekMessage(msg));
+  } while (loopPlatform->PeekNextMessage(msg));
   return false;
 }
 
@@ -37,7 +37,7 @@ bool BeginFrame() {
     loopPlatform->Sleep(0);
   }
   lastFrameTime = loopPlatform->TimeGetTime();
-  if (windowActive && keysPressed[VK_ESCAPE]) {
+  if (windowActive && keysPressed[vk::ESCAPE]) {
     EndOfFlightSave();
     return false;
   }
@@ -127,7 +127,7 @@ int WinMain() {
   const std::string trouble = CheckFlightsCanBeKept();
   if (!trouble.empty()) {
     LogWrite("%s: %s", kFlightsNotKept, trouble.c_str());
-    windowPlatform->MessageBox(kFlightsNotKept, trouble.c_str());
+    windowPlatform->ShowMessage(kFlightsNotKept, trouble.c_str());
   }
 
   LogWrite("CreateGLWindow()");
@@ -138,7 +138,7 @@ int WinMain() {
   mouseWheel = 0;
 
   LogWrite("load cursors");
-  for (int i = 0; i < 6; ++i) cursorTable[i] = loopPlatform->LoadCursor(kCursorIds[i]);
+  for (int i = 0; i < 6; ++i) cursorTable[i] = loopPlatform->LoadSystemCursor(kCursorIds[i]);
 
   inputDevices = std::make_unique<InputDevices>(loopPlatform->OpenDevices());
   LogWrite("numjoyaxes: %i", inputDevices->numJoyAxes());

@@ -20,13 +20,13 @@ class LoopPlatform {
   // Sleep(0) gives up the rest of the time slice; Sleep(n) waits about n ms.
   virtual void Sleep(uint32_t ms) = 0;
   // Whether a message is waiting; copies it without removing it.
-  virtual bool PeekMessage(Msg& out) = 0;
+  virtual bool PeekNextMessage(Msg& out) = 0;
   // Turns a key-down into character messages where the system does so.
   virtual void TranslateMessage(const Msg& msg) = 0;
   // Removes the next message; false when it is the quit message.
-  virtual bool GetMessage(Msg& out) = 0;
+  virtual bool TakeMessage(Msg& out) = 0;
   // A system cursor by its standard identifier (IDC_ARROW and so on).
-  virtual CursorHandle LoadCursor(int id) = 0;
+  virtual CursorHandle LoadSystemCursor(int id) = 0;
   virtual bool IsZoomed() = 0;
   virtual void SwapBuffers() = 0;
   // The native window handle, as logged at start-up.

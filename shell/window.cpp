@@ -12,13 +12,13 @@ WindowPlatform* windowPlatform = nullptr;
 namespace {
 bool descriptorComplete = false;
 
-void ShowError(const char* text) { windowPlatform->MessageBox("ERROR", text); }
+void ShowError(const char* text) { windowPlatform->ShowMessage("ERROR", text); }
 }  // namespace
 
 bool CreateGLWindow(const char* title, int32_t width, int32_t height, uint8_t colourBits,
                     int32_t pixelFormat) {
   WindowPlatform& wp = *windowPlatform;
-  wp.LoadIcon("icon.ico");
+  wp.LoadWindowIcon("icon.ico");
 
   // The first call fixes the framebuffer the game asks for; later calls
   // keep it, whatever colour depth they are given.
@@ -29,7 +29,7 @@ bool CreateGLWindow(const char* title, int32_t width, int32_t height, uint8_t co
     descriptorComplete = true;
   }
 
-  if (!wp.CreateWindow(title, windowSettings.posX, windowSettings.posY, width, height,
+  if (!wp.MakeWindow(title, windowSettings.posX, windowSettings.posY, width, height,
                        pixelFormatDescriptor, pixelFormat)) {
     DestroyGLWindow();
     ShowError("Could not create window");
@@ -86,7 +86,7 @@ bool RecreateWithMultisample(const char* title, int32_t samples) {
   const int32_t format = windowPlatform->ChooseMultisampleFormat(attributes);
   if (format < 0) return false;
   if (format == 0) {
-    windowPlatform->MessageBox("ERROR", "Multisampling failed to initialise.");
+    windowPlatform->ShowMessage("ERROR", "Multisampling failed to initialise.");
     return false;
   }
   DestroyGLWindow();

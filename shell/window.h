@@ -40,12 +40,12 @@ class WindowPlatform {
  public:
   virtual ~WindowPlatform() = default;
   // Loads the window icon for windows made from now on; silent when missing.
-  virtual void LoadIcon(const char* path) = 0;
+  virtual void LoadWindowIcon(const char* path) = 0;
   // Makes the (still hidden) window with its outer corner at (x, y) and a
   // client area of width x height. `pixelFormat` is -1 for a framebuffer as
   // the descriptor asks, or a format returned by ChooseMultisampleFormat.
   // Returns false when no window could be made.
-  virtual bool CreateWindow(const char* title, int32_t x, int32_t y, int32_t width,
+  virtual bool MakeWindow(const char* title, int32_t x, int32_t y, int32_t width,
                             int32_t height, const PixelFormatDescriptor& pfd,
                             int32_t pixelFormat) = 0;
   // Picks the framebuffer format closest to the descriptor; 0 when none.
@@ -67,7 +67,7 @@ class WindowPlatform {
   virtual bool HasWindow() const = 0;
   // A modal error message with the given caption; never blocks where no
   // one can answer it, and always also goes to stderr.
-  virtual void MessageBox(const char* caption, const char* text) = 0;
+  virtual void ShowMessage(const char* caption, const char* text) = 0;
 };
 
 // The operations in use; set by the platform layer (or a test).

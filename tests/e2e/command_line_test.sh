@@ -1,19 +1,19 @@
 # The command line: --help and --version, a bad option, and a flight with
-# --data into a new folder started in full screen, switched with F11 and
-# Alt+Enter.
+# --data into a new folder (named beyond ASCII) started in full screen,
+# switched with F11 and Alt+Enter.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
 
-"$GAME" --help >"$WORK/help.txt" 2>"$WORK/help.err"; rc=$?
+e2e_game --help >"$WORK/help.txt" 2>"$WORK/help.err"; rc=$?
 [ "$rc" = 0 ] || fail "--help exited with $rc"
 grep -q "^usage: vantaloop \[--data DIR\] \[--fullscreen\] \[--low-power\] \[--help\] \[--version\]$" \
   "$WORK/help.txt" || fail "--help printed no usage on stdout"
 [ ! -s "$WORK/help.err" ] || fail "--help wrote to stderr"
-"$GAME" --version | grep -qE "^vantaloop [0-9]+\.[0-9]+" || fail "--version printed no version"
+e2e_game --version | grep -qE "^vantaloop [0-9]+\.[0-9]+" || fail "--version printed no version"
 
-"$GAME" --data >/dev/null 2>&1; rc=$?
+e2e_game --data >/dev/null 2>&1; rc=$?
 [ "$rc" = 2 ] || fail "--data without a folder exited with $rc, not 2"
-(cd "$WORK" && "$GAME" --data "$WORK/x" --loud >"$WORK/bad.out" 2>"$WORK/bad.err"); rc=$?
+(cd "$WORK" && e2e_game --data "$WORK/x" --loud >"$WORK/bad.out" 2>"$WORK/bad.err"); rc=$?
 [ "$rc" = 2 ] || fail "a bad option exited with $rc, not 2"
 grep -q "^usage: vantaloop" "$WORK/bad.err" || fail "a bad option printed no usage on stderr"
 grep -q -- "--loud" "$WORK/bad.err" || fail "a bad option was not named"
@@ -21,11 +21,7 @@ grep -q -- "--loud" "$WORK/bad.err" || fail "a bad option was not named"
 [ ! -e "$WORK/x" ] && [ ! -e "$WORK/log.txt" ] || fail "a bad command line still started the game"
 
 e2e_start_xvfb
-command -v openbox >/dev/null || fail "openbox is not installed"
-openbox >"$WORK/wm.log" 2>&1 &
-WM_PID=$!
-trap 'kill "$WM_PID" 2>/dev/null; e2e_cleanup' EXIT
-sleep 1
+e2e_start_wm
 
 # Geometry of the game window as "W H".
 size() { xdotool getwindowgeometry "$WID" | awk '/Geometry:/ { sub("x", " ", $2); print $2 }'; }
@@ -38,8 +34,9 @@ wait_size() {
   fail "the window is $(size), not $1 ($2)"
 }
 
-DATA="$WORK/new folder/data"
-(cd "$WORK" && exec "$GAME" --data "$DATA" --fullscreen >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+# A new folder, named beyond ASCII: it must be used as it is named.
+DATA="$WORK/new földer/dätä-ü"
+(cd "$WORK" && exec "${RUN_GAME[@]}" --data "$DATA" --fullscreen >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
 GAME_PID=$!
 e2e_window
 wait_size "1280 800" "started with --fullscreen"
@@ -62,7 +59,7 @@ e2e_wait_exit 20
 [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
 if [ ! -f "$DATA/mem.txt" ]; then
   echo "note: too few frames for a saved flight on this busy machine; flying again for longer" >&2
-  (cd "$WORK" && exec "$GAME" --data "$DATA" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+  (cd "$WORK" && exec "${RUN_GAME[@]}" --data "$DATA" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
   GAME_PID=$!
   e2e_window
   sleep 40

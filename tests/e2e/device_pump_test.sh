@@ -6,15 +6,17 @@ e2e_init "$1"
 [ -x "${VANTALOOP_DEVICE_READ:-}" ] || fail "VANTALOOP_DEVICE_READ is not set"
 e2e_start_xvfb
 
-coproc READER { exec "$VANTALOOP_DEVICE_READ" 2>"$WORK/stderr.txt"; }
+reader=("$VANTALOOP_DEVICE_READ")
+e2e_under_wine && reader=("$VANTALOOP_WINE" "$VANTALOOP_DEVICE_READ")
+coproc READER { exec "${reader[@]}" 2>"$WORK/stderr.txt"; }
 GAME_PID=$READER_PID
 read_keys() {
   local answer
   echo read >&"${READER[1]}"
   read -r -t 10 answer <&"${READER[0]}" || fail "the reader did not answer"
-  echo "$answer"
+  echo "${answer%$'\r'}"
 }
-read -r -t 20 ready <&"${READER[0]}" && [ "$ready" = ready ] || fail "the reader did not start"
+read -r -t 20 ready <&"${READER[0]}" && [ "${ready%$'\r'}" = ready ] || fail "the reader did not start"
 WID=$(xdotool search --sync --onlyvisible --name '^vantaloop-devices$' | head -n 1)
 xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
 sleep 0.3

@@ -10,7 +10,7 @@ e2e_start_xvfb
 
 # Starts the game on $DATA with the given arguments.
 launch() {
-  (cd "$WORK" && exec "$GAME" --data "$DATA" "$@" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+  (cd "$WORK" && exec "${RUN_GAME[@]}" --data "$DATA" "$@" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
   GAME_PID=$!
 }
 
@@ -34,7 +34,7 @@ sums() { (cd "$DATA" && sha256sum mem.txt recordings/*); }
 before=$(sums)
 
 # --list needs no window.
-(unset DISPLAY; "$GAME" --data "$DATA" --list >"$WORK/list.txt" 2>"$WORK/list.err") || fail "--list failed"
+(unset DISPLAY; e2e_game --data "$DATA" --list >"$WORK/list.txt" 2>"$WORK/list.err") || fail "--list failed"
 rows() { awk -v n="$1" '$1 == n { $1 = $1; print }' "$WORK/list.txt"; }
 [ "$(rows 1)" = "$(rows 0 | sed 's/^0 /1 /')" ] || fail "a copy of flight 0 lists differently: $(rows 1)"
 [ "$(rows 0 | cut -d' ' -f2)" = "$frames" ] || fail "flight 0 is not listed with its $frames frames"
@@ -45,7 +45,7 @@ rows 3 | grep -q "^3 100 0:01.600 .* yes cut short: holds 100 of $frames frames$
   fail "summary: $(tail -n 1 "$WORK/list.txt")"
 
 # --map: well-formed XML, one path per flight in its ghost's colour.
-(cd "$WORK" && "$GAME" --data "$DATA" --map map.svg >/dev/null) || fail "--map failed"
+(cd "$WORK" && e2e_game --data "$DATA" --map map.svg >/dev/null) || fail "--map failed"
 xmllint --noout "$WORK/map.svg" || fail "the map is not well-formed XML"
 xpath() { xmllint --xpath "$1" "$WORK/map.svg"; }
 [ "$(xpath 'count(//*[local-name()="path"][@class="flight"])')" = 3 ] || fail "not one path per flight"
@@ -71,11 +71,11 @@ took=$(($(date +%s) - start))
 [ "$took" -ge $((frames * 16 / 1000)) ] || fail "a replay of $frames frames ended after $took s"
 [ "$(sums)" = "$before" ] || fail "the replay changed mem.txt or the recordings"
 
-"$GAME" --data "$WORK/none" --list >/dev/null 2>&1 && fail "--list on a missing data folder succeeded"
+e2e_game --data "$WORK/none" --list >/dev/null 2>&1 && fail "--list on a missing data folder succeeded"
 [ ! -e "$WORK/none" ] || fail "--list made the data folder"
 
 for bad in "--replay x" "--ghosts 3-" "--ghosts 999" "--json" "--map" "--list --ghosts 1"; do
-  "$GAME" --data "$DATA" $bad >/dev/null 2>"$WORK/bad.err"; rc=$?
+  e2e_game --data "$DATA" $bad >/dev/null 2>"$WORK/bad.err"; rc=$?
   [ "$rc" = 2 ] && grep -q "^usage: vantaloop" "$WORK/bad.err" || fail "'$bad' gave status $rc without the usage"
 done
 echo "PASS: --list, --map, --ghosts and --replay on a real saved flight ($frames frames, replayed in $took s)"

@@ -2,6 +2,7 @@
 # It must shut down cleanly and leave the complete log. Without a display
 # and without the driver named, the start-up fails and says so.
 source "$(dirname "$0")/lib.sh"
+e2e_unix_only "SDL's offscreen driver and SIGTERM are not Windows'"
 e2e_init "$1"
 
 e2e_launch SDL_VIDEODRIVER=offscreen

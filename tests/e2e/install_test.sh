@@ -2,6 +2,7 @@
 # PATH, the menu entry and the icon; the menu entry's command starts the game
 # with its data in $XDG_DATA_HOME/vantaloop (or ~/.local/share/vantaloop).
 source "$(dirname "$0")/lib.sh"
+e2e_unix_only "the desktop menu entry and the XDG data folder are Linux's (Windows players get the ZIP)"
 e2e_init "$1"
 [ -d "${VANTALOOP_BUILD_DIR:-}" ] || fail "VANTALOOP_BUILD_DIR is not set"
 PREFIX="$WORK/prefix"

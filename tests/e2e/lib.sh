@@ -9,6 +9,14 @@
 #   e2e_key Escape         # focuses the window and presses a key for real
 #   e2e_wait_exit 20       # waits for the game to end; sets GAME_RC
 #   e2e_expect_log "line" ...   # log.txt must be exactly these lines
+#
+# The Windows build runs the same scripts against vantaloop.exe under Wine:
+# VANTALOOP_WINE names Wine and VANTALOOP_WINE_TEMPLATE a ready Wine prefix.
+# Each script then runs its games in a copy of that prefix of its own (one
+# wineserver per X display), with a window manager on its display (Wine's
+# windows take the focus through it), and reads the game's console output
+# with its CR/LF line ends made LF. A script that needs what only POSIX or
+# X11 offer calls e2e_unix_only and is skipped there.
 set -u
 
 GAME=""
@@ -17,10 +25,14 @@ GAME_PID=""
 GAME_RC=""
 WID=""
 XVFB_PID=""
+WM_PID=""
+# The command that runs the game: the binary, or Wine with the .exe.
+RUN_GAME=()
 EXFAT_MOUNT=""
 EXFAT_LOOP=""
 
 fail() {
+  e2e_strip_cr "$WORK"/stdout*.txt "$WORK"/stderr*.txt
   echo "FAIL: $*" >&2
   if [ -n "$WORK" ] && [ -f "$WORK/log.txt" ]; then
     echo "--- log.txt" >&2
@@ -33,9 +45,63 @@ fail() {
   exit 1
 }
 
+e2e_under_wine() { [ -n "${VANTALOOP_WINE:-}" ]; }
+
+# Skips the script under Wine, saying why (exit 77: CTest's "skipped").
+e2e_unix_only() {
+  if e2e_under_wine; then
+    echo "SKIP on Windows: $*"
+    exit 77
+  fi
+}
+
+# Skips the script except under Wine (exit 77), saying why.
+e2e_windows_only() {
+  if ! e2e_under_wine; then
+    echo "SKIP: $*"
+    exit 77
+  fi
+}
+
+# Console output of a Windows program ends its lines in CR/LF.
+e2e_strip_cr() {
+  e2e_under_wine || return 0
+  local f
+  for f in "$@"; do [ -f "$f" ] && sed -i 's/\r$//' "$f"; done
+  return 0
+}
+
+# RUN_GAME for the program that GAME names now (a script may name another).
+e2e_runner() {
+  RUN_GAME=("$GAME")
+  if e2e_under_wine; then RUN_GAME=("$VANTALOOP_WINE" "$GAME"); fi
+}
+
+# Runs the game in the foreground with the given arguments: its status, its
+# stdout and its stderr as a program of this system gives them.
+e2e_game() {
+  e2e_under_wine || { "$GAME" "$@"; return; }
+  e2e_runner
+  local rc=0
+  "${RUN_GAME[@]}" "$@" >"$WORK/.game-out" 2>"$WORK/.game-err" || rc=$?
+  tr -d '\r' <"$WORK/.game-out"
+  tr -d '\r' <"$WORK/.game-err" >&2
+  rm -f "$WORK/.game-out" "$WORK/.game-err"
+  return "$rc"
+}
+
 e2e_cleanup() {
   if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
     kill -KILL "$GAME_PID" 2>/dev/null
+  fi
+  # Ends every program of the script's Wine prefix, and its wineserver.
+  if e2e_under_wine && [ -n "$WORK" ] && [ -d "$WORK/wine" ]; then
+    WINEPREFIX="$WORK/wine" wineserver -k 2>/dev/null
+    WINEPREFIX="$WORK/wine" wineserver -w 2>/dev/null
+  fi
+  if [ -n "$WM_PID" ]; then
+    kill "$WM_PID" 2>/dev/null
+    wait "$WM_PID" 2>/dev/null
   fi
   if [ -n "$EXFAT_MOUNT" ]; then
     umount "$EXFAT_MOUNT" 2>/dev/null || umount -l "$EXFAT_MOUNT" 2>/dev/null
@@ -57,6 +123,28 @@ e2e_init() {
   mkdir -p "$WORK/recordings"
   trap e2e_cleanup EXIT
   export VANTALOOP_NO_DIALOGS=1
+  if e2e_under_wine; then
+    [ -f "${VANTALOOP_WINE_TEMPLATE:-}/system.reg" ] || fail "no Wine prefix at VANTALOOP_WINE_TEMPLATE"
+    e2e_wine_prefix "$WORK/wine"
+  fi
+  e2e_runner
+}
+
+# A Wine prefix of its own at $1, copied from the template: the files of
+# its drive C: are linked where the file system allows (Wine only reads
+# them), the rest (the registry, which Wine writes) is copied.
+e2e_wine_prefix() {
+  local entry
+  mkdir -p "$1"
+  for entry in "$VANTALOOP_WINE_TEMPLATE"/* "$VANTALOOP_WINE_TEMPLATE"/.[!.]*; do
+    [ -e "$entry" ] || [ -L "$entry" ] || continue
+    if [ "$(basename "$entry")" = drive_c ]; then
+      cp -al "$entry" "$1/" 2>/dev/null || cp -a "$entry" "$1/"
+    else
+      cp -a "$entry" "$1/"
+    fi || fail "could not copy the Wine prefix"
+  done
+  export WINEPREFIX="$1" WINEDEBUG=-all
 }
 
 e2e_start_xvfb() {
@@ -74,6 +162,18 @@ e2e_start_xvfb() {
   rm -f "$fifo"
   export DISPLAY=":$number"
   unset SDL_VIDEODRIVER
+  e2e_under_wine && e2e_start_wm
+  return 0
+}
+
+# A window manager on the display (full screen is its job, and under Wine
+# so is the keyboard focus). Starts one only once.
+e2e_start_wm() {
+  [ -n "$WM_PID" ] && return 0
+  command -v openbox >/dev/null || fail "openbox is not installed"
+  openbox >"$WORK/wm.log" 2>&1 &
+  WM_PID=$!
+  sleep 1
 }
 
 # Mounts a new 64 MB exFAT volume through FUSE at $1, on a loop device, the
@@ -93,7 +193,8 @@ e2e_mount_exfat() {
 
 # Starts the game in $WORK (extra arguments: environment assignments).
 e2e_launch() {
-  (cd "$WORK" && exec env "$@" "$GAME" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+  e2e_runner
+  (cd "$WORK" && exec env "$@" "${RUN_GAME[@]}" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
   GAME_PID=$!
 }
 
@@ -113,13 +214,24 @@ e2e_window() {
 # Gives the game window the keyboard focus and presses the key for real
 # (XTEST), the way a player's keyboard would.
 e2e_key() {
-  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+  if e2e_under_wine; then
+    # Wine takes the focus only through the window manager: another of its
+    # windows would keep it otherwise.
+    xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowactivate "$WID"
+  else
+    xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+  fi
   sleep 0.2
   xdotool key "$1"
 }
 
-# Asks the window to close, as its title bar's close button does.
+# Asks the window to close, as its title bar's close button does. Without
+# the X11 tool (the Windows build has none), Alt+F4 asks it under Wine.
 e2e_close() {
+  if [ -z "${VANTALOOP_X11_CLOSE:-}" ] && e2e_under_wine; then
+    e2e_key alt+F4
+    return
+  fi
   [ -n "${VANTALOOP_X11_CLOSE:-}" ] || fail "VANTALOOP_X11_CLOSE is not set"
   "$VANTALOOP_X11_CLOSE" "$WID" || fail "could not send the close request"
 }
@@ -131,6 +243,7 @@ e2e_wait_exit() {
       wait "$GAME_PID"
       GAME_RC=$?
       GAME_PID=""
+      e2e_strip_cr "$WORK"/stdout*.txt "$WORK"/stderr*.txt
       return 0
     fi
     sleep 0.1

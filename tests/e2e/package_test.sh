@@ -3,6 +3,7 @@
 # checkers, and the game starts from the unpacked package (never installed
 # on this machine), with its data in the player's data folder.
 source "$(dirname "$0")/lib.sh"
+e2e_unix_only "the Debian package is Linux's (Windows players get the ZIP)"
 e2e_init "$1"
 [ -d "${VANTALOOP_BUILD_DIR:-}" ] || fail "VANTALOOP_BUILD_DIR is not set"
 for tool in cpack dpkg-deb lintian desktop-file-validate appstreamcli man; do

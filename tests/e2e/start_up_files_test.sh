@@ -11,6 +11,7 @@
 # 5. a data folder that takes no files (/proc): said at once, and the game
 #    still flies.
 source "$(dirname "$0")/lib.sh"
+e2e_unix_only "FIFOs, symbolic links, file-size limits and SDL's offscreen driver are POSIX's"
 e2e_init "$1"
 
 # Waits up to 10 s for the game to reach its main loop, then stops it.

@@ -38,7 +38,7 @@ fly_both() {
   cp "$WORK/rec0000.bin" "$WORK/rec0001.bin" "$DATA/recordings/"
   echo 0 >"$DATA/mem.txt"
   for n in 1 2; do
-    (cd "$DATA" && exec "$GAME" >"$WORK/stdout$n.txt" 2>"$WORK/stderr$n.txt") &
+    (cd "$DATA" && exec "${RUN_GAME[@]}" >"$WORK/stdout$n.txt" 2>"$WORK/stderr$n.txt") &
     pids+=($!)
   done
   for i in $(seq 1 200); do
@@ -58,6 +58,7 @@ fly_both() {
     kill -0 "$p" 2>/dev/null && { kill -KILL "${pids[@]}" 2>/dev/null; fail "a copy did not end after Escape"; }
     wait "$p" || fail "a copy ended with status $?"
   done
+  e2e_strip_cr "$WORK/stderr1.txt" "$WORK/stderr2.txt"
   cat "$WORK/stderr1.txt" "$WORK/stderr2.txt" >"$WORK/stderr.txt"
   grep -q "could not" "$WORK/stderr.txt" && fail "a copy reported a failed save"
   cmp -s "$WORK/rec0000.bin" "$DATA/recordings/rec0000.bin" || fail "rec0000.bin changed"
@@ -84,7 +85,7 @@ grep -qx "vantaloop: recordings/rec0001.bin is taken: the flight is saved as rec
   "$WORK/stderr.txt" || fail "no copy said that file 1 was taken"
 
 # The next start loads files 0 to 2 from the volume.
-(cd "$DATA" && exec "$GAME" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+(cd "$DATA" && exec "${RUN_GAME[@]}" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
 GAME_PID=$!
 e2e_window
 e2e_close

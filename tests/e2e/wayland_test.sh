@@ -3,6 +3,7 @@
 # fills the screen with the picture, Escape ends the game, and so does the
 # compositor's close request.
 source "$(dirname "$0")/lib.sh"
+e2e_unix_only "Wayland is a Linux desktop"
 e2e_init "$1"
 [ -f "${VANTALOOP_FRAME_GRAB:-}" ] || fail "VANTALOOP_FRAME_GRAB is not set"
 for tool in sway swaymsg grim wtype jq compare; do

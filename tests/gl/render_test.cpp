@@ -45,7 +45,7 @@ class OffscreenGl {
     pfd.cColorBits = 32;
     pfd.cDepthBits = 16;
     pfd.cStencilBits = 2;
-    if (!window_.CreateWindow("render test", 0, 0, kWidth, kHeight, pfd, -1) ||
+    if (!window_.MakeWindow("render test", 0, 0, kWidth, kHeight, pfd, -1) ||
         !window_.CreateContext()) {
       error_ = SDL_GetError();
       return;

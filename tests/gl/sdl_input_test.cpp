@@ -238,7 +238,7 @@ TEST(TranslateEvent, TextTypedWithAltIsASystemCharacter) {
 
 TEST(TranslateEvent, MouseAndWindowEvents) {
   using namespace wm;
-  const uint32_t setCursor = MakeLParam(HTCLIENT, static_cast<int>(MOUSEMOVE));
+  const uint32_t setCursor = MakeLParam(ht::CLIENT, static_cast<int>(MOUSEMOVE));
   struct Case {
     const char* name;
     SDL_Event event;
@@ -317,8 +317,8 @@ class MessageQueue : public ::testing::Test {
     }
     std::vector<Msg> got;
     Msg m;
-    while (platform_->PeekMessage(m)) {
-      platform_->GetMessage(m);
+    while (platform_->PeekNextMessage(m)) {
+      platform_->TakeMessage(m);
       got.push_back(m);
       WndProc(m);
     }
@@ -340,14 +340,14 @@ class MessageQueue : public ::testing::Test {
 TEST_F(MessageQueue, LayoutsAndLeaving) {
   using namespace wm;
   const uint32_t up = 0xC0000000u;
-  const uint32_t setCursor = MakeLParam(HTCLIENT, static_cast<int>(MOUSEMOVE));
+  const uint32_t setCursor = MakeLParam(ht::CLIENT, static_cast<int>(MOUSEMOVE));
   struct Case {
     const char* name;
     std::vector<SDL_Event> events;
     std::vector<Msg> want;
   } cases[] = {
       {"caps:escape: the Caps Lock key types Escape", {Key(SDL_KEYDOWN, SDL_SCANCODE_CAPSLOCK, SDLK_ESCAPE)},
-       {M(KEYDOWN, VK_ESCAPE, 0x003A0001), M(CHAR, 27, 0x003A0001)}},
+       {M(KEYDOWN, vk::ESCAPE, 0x003A0001), M(CHAR, 27, 0x003A0001)}},
       {"caps:swapescape: the Escape key types Caps Lock", {Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_CAPSLOCK)},
        {M(KEYDOWN, 0x14, 0x00010001)}},
       {"AltGr+Q on a German layout types '@' as Control+Alt+Q",
@@ -363,11 +363,11 @@ TEST_F(MessageQueue, LayoutsAndLeaving) {
       {"US layout: right Alt + keypad 1 with Num Lock teaches no AltGr; right Alt + Escape stays a system key",
        {Key(SDL_KEYDOWN, SDL_SCANCODE_KP_1, SDLK_KP_1, KMOD_RALT | KMOD_NUM), Text("1"),
         Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_RALT | KMOD_NUM)},
-       {M(SYSKEYDOWN, 0x61, 0x204F0001), M(SYSCHAR, '1', 1), M(SYSKEYDOWN, VK_ESCAPE, 0x20010001)}},
+       {M(SYSKEYDOWN, 0x61, 0x204F0001), M(SYSCHAR, '1', 1), M(SYSKEYDOWN, vk::ESCAPE, 0x20010001)}},
       {"Caps Lock: right Alt + the key of a small a-umlaut typing the capital teaches no AltGr",
        {Key(SDL_KEYDOWN, SDL_SCANCODE_APOSTROPHE, 0xE4, KMOD_RALT | KMOD_CAPS), Text("\xC3\x84"),
         Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_RALT | KMOD_CAPS)},
-       {M(SYSKEYDOWN, 0xDE, 0x20280001), M(SYSCHAR, 0xC4, 1), M(SYSKEYDOWN, VK_ESCAPE, 0x20010001)}},
+       {M(SYSKEYDOWN, 0xDE, 0x20280001), M(SYSCHAR, 0xC4, 1), M(SYSKEYDOWN, vk::ESCAPE, 0x20010001)}},
       {"a quick flick through a corner: entering and leaving in one batch",
        {Motion(100, 50), Window(SDL_WINDOWEVENT_LEAVE)},
        {M(SETCURSOR, 0, setCursor), M(MOUSEMOVE, 0, 0x00320064), M(MOUSELEAVE, 0, 0)}},
@@ -391,7 +391,7 @@ TEST_F(MessageQueue, DrivesTheWindowProcedure) {
       Window(SDL_WINDOWEVENT_LEAVE), Window(SDL_WINDOWEVENT_MINIMIZED),
   });
   EXPECT_EQ(keysPressed['A'], 1);
-  EXPECT_EQ(keysPressed[VK_ESCAPE], 1);
+  EXPECT_EQ(keysPressed[vk::ESCAPE], 1);
   EXPECT_EQ(keysPressed['X'], 0);  // pressed with Alt: a system key
   EXPECT_EQ(typedChar, 27);        // the last character: Escape's
   EXPECT_EQ(mouseWheel, 2);
@@ -436,7 +436,7 @@ TEST(TranslateEvent, AsksTheRealWindow) {
   // Restoring reports the size again, then the activation.
   const bool focused = (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
   const auto restored = Translate(Window(SDL_WINDOWEVENT_RESTORED, 0, 0, ctx.windowId), ctx);
-  EXPECT_EQ(restored, std::vector<Msg>({M(wm::SIZE, SIZE_RESTORED, static_cast<uint32_t>(MakeLParam(w, h))),
+  EXPECT_EQ(restored, std::vector<Msg>({M(wm::SIZE, wmsize::RESTORED, static_cast<uint32_t>(MakeLParam(w, h))),
                                         M(wm::ACTIVATE, MakeWParam(focused ? 1 : 0, 0), 0)}));
 
   SDL_DestroyWindow(window);
@@ -447,7 +447,7 @@ TEST(TranslateEvent, AsksTheRealWindow) {
 // Windows, where the game never asks for the mouse to be captured.
 TEST(SdlWindow, DoesNotCaptureTheMouse) {
   SdlWindowPlatform platform;
-  ASSERT_TRUE(platform.CreateWindow("vantaloop", 0, 0, 64, 64, PixelFormatDescriptor{}, 1));
+  ASSERT_TRUE(platform.MakeWindow("vantaloop", 0, 0, 64, 64, PixelFormatDescriptor{}, 1));
   EXPECT_FALSE(SDL_GetHintBoolean(SDL_HINT_MOUSE_AUTO_CAPTURE, SDL_TRUE));
   platform.DestroyWindow();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);

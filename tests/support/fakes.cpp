@@ -27,19 +27,19 @@ void FakeLoopPlatform::BeginPass() {
   ++passes;
 }
 
-bool FakeLoopPlatform::PeekMessage(Msg& out) {
+bool FakeLoopPlatform::PeekNextMessage(Msg& out) {
   if (queue.empty()) return false;
   out = queue.front();
   return true;
 }
 
-bool FakeLoopPlatform::GetMessage(Msg& out) {
+bool FakeLoopPlatform::TakeMessage(Msg& out) {
   out = queue.front();
   queue.pop_front();
   return out.message != wm::QUIT;
 }
 
-CursorHandle FakeLoopPlatform::LoadCursor(int id) {
+CursorHandle FakeLoopPlatform::LoadSystemCursor(int id) {
   cursorIds.push_back(id);
   // Any distinct non-null value will do as a handle.
   return reinterpret_cast<CursorHandle>(static_cast<uintptr_t>(id));
@@ -58,9 +58,9 @@ bool FakeDeviceBackend::KeyboardRead(uint8_t state[256]) {
   return true;
 }
 
-bool FakeWindowPlatform::CreateWindow(const char* title, int32_t x, int32_t y, int32_t w, int32_t h,
+bool FakeWindowPlatform::MakeWindow(const char* title, int32_t x, int32_t y, int32_t w, int32_t h,
                                       const PixelFormatDescriptor& pfd, int32_t pixelFormat) {
-  log.push_back("CreateWindow " + std::string(title) + " " + std::to_string(x) + "," +
+  log.push_back("MakeWindow " + std::string(title) + " " + std::to_string(x) + "," +
                 std::to_string(y) + " " + std::to_string(w) + "x" + std::to_string(h) + " bits=" +
                 std::to_string(pfd.cColorBits) + " format=" + std::to_string(pixelFormat));
   if (failCreate || windowsBeforeFailure == 0) return false;
@@ -82,9 +82,9 @@ int32_t FakeWindowPlatform::ChooseMultisampleFormat(const int32_t* attributes) {
 
 int FakeWindowOps::GetSystemMetrics(int index) {
   switch (index) {
-    case SM_CXFRAME: return frameX;
-    case SM_CYFRAME: return frameY;
-    case SM_CYCAPTION: return caption;
+    case sm::CXFRAME: return frameX;
+    case sm::CYFRAME: return frameY;
+    case sm::CYCAPTION: return caption;
     default: return 0;
   }
 }

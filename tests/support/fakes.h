@@ -40,10 +40,10 @@ class FakeLoopPlatform : public LoopPlatform {
 
   uint32_t TimeGetTime() override { return now; }
   void Sleep(uint32_t ms) override;
-  bool PeekMessage(Msg& out) override;
+  bool PeekNextMessage(Msg& out) override;
   void TranslateMessage(const Msg&) override {}
-  bool GetMessage(Msg& out) override;
-  CursorHandle LoadCursor(int id) override;
+  bool TakeMessage(Msg& out) override;
+  CursorHandle LoadSystemCursor(int id) override;
   bool IsZoomed() override { return zoomed; }
   void SwapBuffers() override { ++swaps; }
   uint32_t WindowHandle() override { return handle; }
@@ -88,7 +88,7 @@ class FakeDeviceBackend : public DeviceBackend {
     return true;
   }
   bool JoystickAttached() override { return haveJoystick; }
-  void MessageBox(const char* caption, const char* text) override {
+  void ShowMessage(const char* caption, const char* text) override {
     messages.push_back(std::string(caption) + ": " + text);
   }
 
@@ -99,7 +99,7 @@ class FakeDeviceBackend : public DeviceBackend {
 class FakeWindowPlatform : public WindowPlatform {
  public:
   bool failCreate = false;
-  int windowsBeforeFailure = -1;  // windows made before CreateWindow fails (-1: never fails)
+  int windowsBeforeFailure = -1;  // windows made before MakeWindow fails (-1: never fails)
   bool failContext = false;
   int32_t multisampleFormat = -1;  // what ChooseMultisampleFormat answers
   std::vector<std::string> log;    // the calls made, in order
@@ -107,8 +107,8 @@ class FakeWindowPlatform : public WindowPlatform {
   bool window = false, context = false;
   std::vector<int32_t> lastAttributes;
 
-  void LoadIcon(const char*) override { log.push_back("LoadIcon"); }
-  bool CreateWindow(const char* title, int32_t x, int32_t y, int32_t w, int32_t h,
+  void LoadWindowIcon(const char*) override { log.push_back("LoadWindowIcon"); }
+  bool MakeWindow(const char* title, int32_t x, int32_t y, int32_t w, int32_t h,
                     const PixelFormatDescriptor& pfd, int32_t pixelFormat) override;
   int32_t ChoosePixelFormat(const PixelFormatDescriptor&) override {
     log.push_back("ChoosePixelFormat");
@@ -137,7 +137,7 @@ class FakeWindowPlatform : public WindowPlatform {
   }
   bool HasContext() const override { return context; }
   bool HasWindow() const override { return window; }
-  void MessageBox(const char* caption, const char* text) override {
+  void ShowMessage(const char* caption, const char* text) override {
     messages.push_back(std::string(caption) + ": " + text);
   }
 };
@@ -162,7 +162,7 @@ class FakeWindowOps : public WindowOps {
   }
   void TrackMouseLeave() override { ++leaveRequests; }
   void SetCursor(CursorHandle c) override { cursorsSet.push_back(c); }
-  intptr_t DefWindowProc(const Msg&) override {
+  intptr_t DefaultWindowProc(const Msg&) override {
     ++defaultCalls;
     return 0;
   }

@@ -60,7 +60,7 @@ TEST(BeginFrame, WaitsOutTheSixteenMillisecondTick) {
 
 TEST(BeginFrame, EscapeEndsTheLoopOnlyWhileActive) {
   GameHarness h;
-  keysPressed[VK_ESCAPE] = 1;
+  keysPressed[vk::ESCAPE] = 1;
   windowActive = false;
   EXPECT_TRUE(BeginFrame());
   windowActive = true;
@@ -81,7 +81,7 @@ TEST(PresentFrame, FinishesResetsAndSwaps) {
 
 TEST(WinMain, NormalRunLogsStartUpAndShutdownInOrder) {
   GameHarness h;
-  h.loop.script = {{}, {}, {KeyDown(VK_ESCAPE)}};
+  h.loop.script = {{}, {}, {KeyDown(vk::ESCAPE)}};
   EXPECT_EQ(WinMain(), 0);
   const std::vector<std::string> want = {
       "CreateGLWindow()", "load cursors", "numjoyaxes: 0", "glkInit()", "hwnd=00001A2B",
@@ -95,7 +95,7 @@ TEST(WinMain, NormalRunLogsStartUpAndShutdownInOrder) {
 
 TEST(WinMain, EscapeEndsTheLoopInBeginFrameWithoutAGameFrame) {
   GameHarness h;
-  h.loop.script = {{}, {}, {KeyDown(VK_ESCAPE)}};
+  h.loop.script = {{}, {}, {KeyDown(vk::ESCAPE)}};
   GlRecorder rec;
   WinMain();
   // Two passes ran their frames and presented; the third stopped in BeginFrame.
@@ -130,8 +130,8 @@ TEST(WinMain, QuitMessageLetsThePassFinish) {
 
 TEST(WinMain, EscapeWhileInactiveDoesNotEndTheLoop) {
   GameHarness h;
-  const Msg deactivate{wm::ACTIVATE, MakeWParam(WA_INACTIVE, 0), 0};
-  h.loop.script = {{deactivate, KeyDown(VK_ESCAPE)}, {KeyUp(VK_ESCAPE)}, {}};
+  const Msg deactivate{wm::ACTIVATE, MakeWParam(wa::INACTIVE, 0), 0};
+  h.loop.script = {{deactivate, KeyDown(vk::ESCAPE)}, {KeyUp(vk::ESCAPE)}, {}};
   GlRecorder rec;
   WinMain();
   // All three scripted passes ran a frame; the close after them ended it.

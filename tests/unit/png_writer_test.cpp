@@ -26,6 +26,7 @@ TEST(PngWriter, WritesStoredBlocksAcrossTheBlockLimit) {
   ASSERT_TRUE(WritePng(path.string(), w, h, rgb));
   std::ifstream in(path, std::ios::binary);
   const std::vector<uint8_t> png((std::istreambuf_iterator<char>(in)), {});
+  in.close();  // Windows removes no file that is open
   std::filesystem::remove(path);
   ASSERT_GT(png.size(), rgb.size());
   EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);

@@ -63,7 +63,7 @@ TEST_F(Replay, TheCameraFliesTheRecordingFrameByFrameBesideItsGhosts) {
   // One frame per recorded frame, then the program ends by itself.
   EXPECT_EQ(h_.loop.passes, kFrames + 1);
   EXPECT_EQ(h_.loop.swaps, kFrames);
-  EXPECT_EQ(h_.window.log.at(1).rfind("CreateWindow vantaloop: replay of flight 2 ", 0), 0u)
+  EXPECT_EQ(h_.window.log.at(1).rfind("MakeWindow vantaloop: replay of flight 2 ", 0), 0u)
       << h_.window.log[1];
 
   // Each frame: the camera's matrix and translation, then flight 0's ghost
@@ -101,7 +101,7 @@ TEST_F(Replay, TheCameraFliesTheRecordingFrameByFrameBesideItsGhosts) {
 }
 
 TEST_F(Replay, EscapeEndsItAndNothingIsSaved) {
-  h_.loop.script[kFrames - 10] = {test::KeyDown(VK_ESCAPE)};
+  h_.loop.script[kFrames - 10] = {test::KeyDown(vk::ESCAPE)};
   EXPECT_EQ(WinMain(), 0);
   EXPECT_EQ(h_.loop.passes, kFrames - 9);
   EXPECT_EQ(SavedFiles(), before_);

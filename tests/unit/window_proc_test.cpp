@@ -104,7 +104,7 @@ TEST(WndProcKeys, VirtualKeyCodesIndexTheArraysWithoutFolding) {
 // handling, and those it answers itself.
 class ResultOps : public test::FakeWindowOps {
  public:
-  intptr_t DefWindowProc(const Msg& m) override {
+  intptr_t DefaultWindowProc(const Msg& m) override {
     ++defaultCalls;
     seen.push_back(m.message);
     return 42;
@@ -225,12 +225,12 @@ TEST(WndProc, ActivationFollowsStateAndMinimisedWord) {
     int state, minimised;
     bool wantActive, wantChanged;
   } cases[] = {
-      {"active", static_cast<int>(WA_ACTIVE), 0, true, true},
-      {"click-active", static_cast<int>(WA_CLICKACTIVE), 0, true, true},
-      {"active but minimised", static_cast<int>(WA_ACTIVE), 1, false, true},
-      {"click-active, other non-zero minimised word", static_cast<int>(WA_CLICKACTIVE), 0x8000, false, true},
-      {"inactive", static_cast<int>(WA_INACTIVE), 0, false, true},
-      {"inactive and minimised", static_cast<int>(WA_INACTIVE), 1, false, true},
+      {"active", static_cast<int>(wa::ACTIVE), 0, true, true},
+      {"click-active", static_cast<int>(wa::CLICKACTIVE), 0, true, true},
+      {"active but minimised", static_cast<int>(wa::ACTIVE), 1, false, true},
+      {"click-active, other non-zero minimised word", static_cast<int>(wa::CLICKACTIVE), 0x8000, false, true},
+      {"inactive", static_cast<int>(wa::INACTIVE), 0, false, true},
+      {"inactive and minimised", static_cast<int>(wa::INACTIVE), 1, false, true},
       {"unknown state changes nothing", 3, 0, true, false},
   };
   for (const Case& c : cases) {

@@ -83,7 +83,7 @@ TEST(CreateGLWindow, MakesTheWindowThenContextThenShowsIt) {
   GlRecorder rec;
   ASSERT_TRUE(CreateGLWindow("vantaloop", 800, 500, 32, -1));
   const std::vector<std::string> want = {
-      "LoadIcon",        "CreateWindow vantaloop 100,50 800x500 bits=32 format=-1",
+      "LoadWindowIcon",        "MakeWindow vantaloop 100,50 800x500 bits=32 format=-1",
       "ChoosePixelFormat", "CreateContext", "ShowWindow", "SetForegroundAndFocus",
       "DisableSwapWait"};
   EXPECT_EQ(h.window.log, want);
@@ -156,13 +156,13 @@ TEST(CreateGLWindow, MultisamplingRemakesTheWindowWithTheChosenFormat) {
   // does not try multisampling again.
   int creates = 0, chooses = 0;
   for (const auto& call : h.window.log) {
-    creates += call.rfind("CreateWindow", 0) == 0;
+    creates += call.rfind("MakeWindow", 0) == 0;
     chooses += call == "ChooseMultisampleFormat";
   }
   EXPECT_EQ(creates, 2);
   EXPECT_EQ(chooses, 1);
   EXPECT_NE(std::find(h.window.log.begin(), h.window.log.end(),
-                      "CreateWindow vantaloop 100,50 800x500 bits=32 format=1004"),
+                      "MakeWindow vantaloop 100,50 800x500 bits=32 format=1004"),
             h.window.log.end());
   EXPECT_TRUE(resizePending);
   EXPECT_TRUE(h.window.HasWindow());

@@ -12,7 +12,7 @@
 
 #include "platform/sdl_devices.h"
 
-int main() {
+int main(int, char**) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "device_read: %s\n", SDL_GetError());
     return 1;

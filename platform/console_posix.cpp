@@ -1,0 +1,9 @@
+#include "platform/console.h"
+
+namespace vl {
+
+// A POSIX program always has the standard streams its starter gave it; the
+// desktop's launcher chooses the data folder itself (dist/vantaloop-desktop).
+bool ConnectToConsole() { return true; }
+
+}  // namespace vl
