@@ -23,7 +23,7 @@ bool ParseFlightList(std::string_view text, std::vector<int32_t>& flights, std::
   if (text == "none") return true;
   const auto number = [&](std::string_view part, int32_t& n) {
     if (!ParseFlightNumber(part, n)) {
-      error = "'" + std::string(part) + "' is not a flight number";
+      error.assign("'").append(part).append("' is not a flight number");
       return false;
     }
     if (n > kLastGhostFlight) {
