@@ -22,11 +22,7 @@ e2e_start_xvfb
 start_from_menu() {
   (cd / && exec env "$@" PATH="$PREFIX/bin:$PATH" $EXEC >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
   GAME_PID=$!
-  e2e_window
-  sleep 0.5
-  e2e_key Escape
-  e2e_wait_exit 20
-  [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+  e2e_escape_and_exit
 }
 start_from_menu HOME="$WORK/home" XDG_DATA_HOME="$WORK/xdg"
 grep -qx "numjoyaxes: 0" "$WORK/xdg/vantaloop/log.txt" || fail "no log in \$XDG_DATA_HOME/vantaloop"

@@ -225,6 +225,16 @@ e2e_key() {
   xdotool key "$1"
 }
 
+# Waits for the game window, leaves the game with Escape and expects it to
+# end normally.
+e2e_escape_and_exit() {
+  e2e_window
+  sleep 0.5
+  e2e_key Escape
+  e2e_wait_exit 20
+  [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+}
+
 # Asks the window to close, as its title bar's close button does. Without
 # the X11 tool (the Windows build has none), Alt+F4 asks it under Wine.
 e2e_close() {

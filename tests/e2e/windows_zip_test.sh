@@ -19,11 +19,7 @@ e2e_start_xvfb
 # Wine's start, like Explorer, starts the program without a console.
 (cd "$folder" && exec "$VANTALOOP_WINE" start /wait /unix "$folder/vantaloop.exe" </dev/null >/dev/null 2>&1) &
 GAME_PID=$!
-e2e_window
-sleep 0.5
-e2e_key Escape
-e2e_wait_exit 20
-[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+e2e_escape_and_exit
 logs=("$WINEPREFIX"/drive_c/users/*/AppData/Roaming/vantaloop/log.txt)
 [ -f "${logs[0]}" ] || fail "no log in %APPDATA%\\vantaloop"
 grep -qx "numjoyaxes: 0" "${logs[0]}" || fail "the log in %APPDATA%\\vantaloop is not the game's"
