@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "render/gl_function_list.h"
+
 namespace vl {
 
 // The numeric values are OpenGL's own, so the real table can pass them on.
@@ -37,40 +39,9 @@ constexpr uint8_t TRUE_ = 1;
 }  // namespace glc
 
 struct GlApi {
-  void (*Viewport)(int32_t x, int32_t y, int32_t w, int32_t h);
-  void (*MatrixMode)(uint32_t mode);
-  void (*LoadIdentity)();
-  void (*Ortho)(double l, double r, double b, double t, double n, double f);
-  void (*Frustum)(double l, double r, double b, double t, double n, double f);
-  void (*Enable)(uint32_t cap);
-  void (*Disable)(uint32_t cap);
-  void (*ShadeModel)(uint32_t mode);
-  void (*ClearColor)(float r, float g, float b, float a);
-  void (*ClearDepth)(double d);
-  void (*DepthMask)(uint8_t flag);
-  void (*DepthFunc)(uint32_t func);
-  void (*Hint)(uint32_t target, uint32_t mode);
-  void (*PolygonMode)(uint32_t face, uint32_t mode);
-  void (*Clear)(uint32_t mask);
-  void (*Finish)();
-  void (*Flush)();
-  void (*Color3f)(float r, float g, float b);
-  void (*Color4f)(float r, float g, float b, float a);
-  void (*LineWidth)(float w);
-  void (*BlendFunc)(uint32_t src, uint32_t dst);
-  void (*Begin)(uint32_t mode);
-  void (*End)();
-  void (*Vertex3f)(float x, float y, float z);
-  void (*PushMatrix)();
-  void (*PopMatrix)();
-  void (*Translatef)(float x, float y, float z);
-  void (*Scalef)(float x, float y, float z);
-  void (*Rotatef)(float angle, float x, float y, float z);
-  void (*MultMatrixf)(const float* m);
-  uint32_t (*GenLists)(int32_t range);
-  void (*NewList)(uint32_t list, uint32_t mode);
-  void (*EndList)();
-  void (*CallList)(uint32_t list);
+#define VL_GL_POINTER(ret, name, params, args) ret(*name) params;
+  VL_GL_FUNCTIONS(VL_GL_POINTER)
+#undef VL_GL_POINTER
 };
 
 // The table every part of the game draws through.

@@ -1,6 +1,7 @@
 #include "tests/support/gl_recorder.h"
 
 #include <cstdio>
+#include <type_traits>
 
 namespace vl::test {
 
@@ -8,66 +9,35 @@ namespace {
 std::vector<GlCall> g_calls;
 uint32_t g_nextList = 1;
 
-void Rec(GlOp op, std::initializer_list<double> args) {
-  GlCall c{op, static_cast<uint8_t>(args.size()), {}};
-  int i = 0;
-  for (double v : args) c.a[i++] = v;
+// Each argument widened to double; a matrix counts as its 16 numbers.
+void Widen(GlCall& c, const float* m) {
+  for (int i = 0; i < 16; ++i) c.a[c.argc++] = m[i];
+}
+void Widen(GlCall& c, double v) { c.a[c.argc++] = v; }
+
+template <typename Ret, typename... Args>
+Ret Rec(GlOp op, Args... args) {
+  GlCall c{op, 0, {}};
+  (Widen(c, args), ...);
   g_calls.push_back(c);
+  if constexpr (!std::is_void_v<Ret>) return g_nextList;  // GenLists
 }
 
 const GlApi kRecording = {
-    [](int32_t x, int32_t y, int32_t w, int32_t h) { Rec(GlOp::Viewport, {double(x), double(y), double(w), double(h)}); },
-    [](uint32_t m) { Rec(GlOp::MatrixMode, {double(m)}); },
-    [] { Rec(GlOp::LoadIdentity, {}); },
-    [](double l, double r, double b, double t, double n, double f) { Rec(GlOp::Ortho, {l, r, b, t, n, f}); },
-    [](double l, double r, double b, double t, double n, double f) { Rec(GlOp::Frustum, {l, r, b, t, n, f}); },
-    [](uint32_t c) { Rec(GlOp::Enable, {double(c)}); },
-    [](uint32_t c) { Rec(GlOp::Disable, {double(c)}); },
-    [](uint32_t m) { Rec(GlOp::ShadeModel, {double(m)}); },
-    [](float r, float g, float b, float a) { Rec(GlOp::ClearColor, {r, g, b, a}); },
-    [](double d) { Rec(GlOp::ClearDepth, {d}); },
-    [](uint8_t f) { Rec(GlOp::DepthMask, {double(f)}); },
-    [](uint32_t f) { Rec(GlOp::DepthFunc, {double(f)}); },
-    [](uint32_t t, uint32_t m) { Rec(GlOp::Hint, {double(t), double(m)}); },
-    [](uint32_t f, uint32_t m) { Rec(GlOp::PolygonMode, {double(f), double(m)}); },
-    [](uint32_t m) { Rec(GlOp::Clear, {double(m)}); },
-    [] { Rec(GlOp::Finish, {}); },
-    [] { Rec(GlOp::Flush, {}); },
-    [](float r, float g, float b) { Rec(GlOp::Color3f, {r, g, b}); },
-    [](float r, float g, float b, float a) { Rec(GlOp::Color4f, {r, g, b, a}); },
-    [](float w) { Rec(GlOp::LineWidth, {w}); },
-    [](uint32_t s, uint32_t d) { Rec(GlOp::BlendFunc, {double(s), double(d)}); },
-    [](uint32_t m) { Rec(GlOp::Begin, {double(m)}); },
-    [] { Rec(GlOp::End, {}); },
-    [](float x, float y, float z) { Rec(GlOp::Vertex3f, {x, y, z}); },
-    [] { Rec(GlOp::PushMatrix, {}); },
-    [] { Rec(GlOp::PopMatrix, {}); },
-    [](float x, float y, float z) { Rec(GlOp::Translatef, {x, y, z}); },
-    [](float x, float y, float z) { Rec(GlOp::Scalef, {x, y, z}); },
-    [](float a, float x, float y, float z) { Rec(GlOp::Rotatef, {a, x, y, z}); },
-    [](const float* m) {
-      GlCall c{GlOp::MultMatrixf, 16, {}};
-      for (int i = 0; i < 16; ++i) c.a[i] = m[i];
-      g_calls.push_back(c);
-    },
-    [](int32_t r) -> uint32_t {
-      Rec(GlOp::GenLists, {double(r)});
-      return g_nextList;
-    },
-    [](uint32_t l, uint32_t m) { Rec(GlOp::NewList, {double(l), double(m)}); },
-    [] { Rec(GlOp::EndList, {}); },
-    [](uint32_t l) { Rec(GlOp::CallList, {double(l)}); },
+#define VL_GL_RECORD(ret, name, params, args) [] params -> ret { return Rec<ret>(GlOp::name VL_GL_COMMA_ARGS args); },
+#define VL_GL_COMMA_ARGS(...) __VA_OPT__(, ) __VA_ARGS__
+    VL_GL_FUNCTIONS(VL_GL_RECORD)
+#undef VL_GL_COMMA_ARGS
+#undef VL_GL_RECORD
 };
 }  // namespace
 
 const char* GlOpName(GlOp op) {
   static const char* const kNames[] = {
-      "Viewport", "MatrixMode", "LoadIdentity", "Ortho", "Frustum", "Enable",
-      "Disable", "ShadeModel", "ClearColor", "ClearDepth", "DepthMask",
-      "DepthFunc", "Hint", "PolygonMode", "Clear", "Finish", "Flush",
-      "Color3f", "Color4f", "LineWidth", "BlendFunc", "Begin", "End",
-      "Vertex3f", "PushMatrix", "PopMatrix", "Translatef", "Scalef",
-      "Rotatef", "MultMatrixf", "GenLists", "NewList", "EndList", "CallList"};
+#define VL_GL_NAME(ret, name, params, args) #name,
+      VL_GL_FUNCTIONS(VL_GL_NAME)
+#undef VL_GL_NAME
+  };
   return kNames[static_cast<int>(op)];
 }
 

@@ -12,11 +12,9 @@
 namespace vl::test {
 
 enum class GlOp : uint8_t {
-  Viewport, MatrixMode, LoadIdentity, Ortho, Frustum, Enable, Disable,
-  ShadeModel, ClearColor, ClearDepth, DepthMask, DepthFunc, Hint, PolygonMode,
-  Clear, Finish, Flush, Color3f, Color4f, LineWidth, BlendFunc, Begin, End,
-  Vertex3f, PushMatrix, PopMatrix, Translatef, Scalef, Rotatef, MultMatrixf,
-  GenLists, NewList, EndList, CallList,
+#define VL_GL_OP(ret, name, params, args) name,
+  VL_GL_FUNCTIONS(VL_GL_OP)
+#undef VL_GL_OP
 };
 
 const char* GlOpName(GlOp op);
