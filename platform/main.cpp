@@ -11,7 +11,7 @@
 #include "flight/ghost_choice.h"
 #include "flight/replay.h"
 #include "os/files.h"
-#include "platform/command_line.h"
+#include "shell/command_line.h"
 #include "platform/console.h"
 #include "platform/gl_functions.h"
 #include "platform/sdl_fullscreen.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/message_box.h"
-#include "platform/pad_mappings.h"
+#include "input/pad_mappings.h"
 #include "platform/sdl_keys.h"
 #include "os/files.h"
 #include "shell/log.h"

@@ -18,7 +18,7 @@
 #include "flight/game_frame.h"
 #include "flight/recordings.h"
 #include "input/input_devices.h"
-#include "platform/pad_mappings.h"
+#include "input/pad_mappings.h"
 #include "platform/sdl_devices.h"
 #include "render/scene.h"
 #include "shell/log.h"

@@ -1,4 +1,4 @@
-#include "platform/pad_mappings.h"
+#include "input/pad_mappings.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "platform/command_line.h"
+#include "shell/command_line.h"
 
 #include <cstring>
 
