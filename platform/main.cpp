@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -13,6 +14,7 @@
 #include "os/files.h"
 #include "shell/command_line.h"
 #include "platform/console.h"
+#include "platform/frame_count_file.h"
 #include "platform/gl_functions.h"
 #include "platform/sdl_fullscreen.h"
 #include "platform/sdl_loop.h"
@@ -25,6 +27,17 @@ namespace {
 // (on Windows, SDL2main hands main() the command line in UTF-8).
 std::filesystem::path Utf8Path(const std::string& name) {
   return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+// A file named on the command line or in the environment, taken from where
+// the game was started, not from the data folder it moves to.
+std::string FromStartFolder(const std::string& name) {
+  if (name.empty()) return name;
+  std::error_code ec;
+  const std::filesystem::path whole = std::filesystem::absolute(Utf8Path(name), ec);
+  if (ec) return name;
+  const std::u8string text = whole.u8string();
+  return std::string(text.begin(), text.end());
 }
 
 // The player's own folder for the game's files (on Windows
@@ -53,15 +66,8 @@ int main(int argc, char** argv) {
     std::printf("vantaloop %s\n", VANTALOOP_VERSION);
     return 0;
   }
-  // The map's file name is taken from where the game was started, not from
-  // the data folder.
-  std::string mapFile = cl.mapFile;
-  if (!mapFile.empty()) {
-    std::error_code ec;
-    const std::filesystem::path whole = std::filesystem::absolute(Utf8Path(mapFile), ec);
-    const std::u8string text = whole.u8string();
-    if (!ec) mapFile.assign(text.begin(), text.end());
-  }
+  const std::string mapFile = FromStartFolder(cl.mapFile);
+  const std::string frameCountName = FromStartFolder(vl::FrameCountFile::NameFromEnvironment());
   // Showing the flights needs no window, and writes nothing into the data
   // folder: a missing one is not made.
   const bool showFlights = cl.list || !mapFile.empty();
@@ -110,6 +116,9 @@ int main(int argc, char** argv) {
     vl::SdlWindowOps windowOps;
     vl::SdlLoopPlatform loopPlatform;
     loopPlatform.lowPower = cl.lowPower;
+    std::unique_ptr<vl::FrameCountFile> frameCount;
+    if (!frameCountName.empty()) frameCount = std::make_unique<vl::FrameCountFile>(frameCountName);
+    loopPlatform.frameCount = frameCount.get();
     vl::windowPlatform = &windowPlatform;
     vl::windowOps = &windowOps;
     vl::loopPlatform = &loopPlatform;

@@ -116,7 +116,9 @@ bool SdlLoopPlatform::IsZoomed() {
 }
 
 void SdlLoopPlatform::SwapBuffers() {
-  if (sdlWindow.window) SDL_GL_SwapWindow(sdlWindow.window);
+  if (!sdlWindow.window) return;
+  SDL_GL_SwapWindow(sdlWindow.window);
+  if (frameCount) frameCount->Presented();
 }
 
 uint32_t SdlLoopPlatform::WindowHandle() {

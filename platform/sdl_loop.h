@@ -5,6 +5,7 @@
 
 #include <deque>
 
+#include "platform/frame_count_file.h"
 #include "platform/sdl_events.h"
 #include "shell/main_loop.h"
 
@@ -29,6 +30,9 @@ class SdlLoopPlatform final : public LoopPlatform {
   // usual, so frames still begin on the same millisecond.
   bool lowPower = false;
   static constexpr uint32_t kWakeBeforeTickMs = 2;
+
+  // Where the tests count the presented frames; none for a player.
+  FrameCountFile* frameCount = nullptr;
 
  private:
   void FillQueue();

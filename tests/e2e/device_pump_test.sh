@@ -2,9 +2,8 @@
 # not as it was when the window's events were last handled: a key pressed
 # between two passes of the loop is down at the next device read.
 source "$(dirname "$0")/lib.sh"
-e2e_init "$1"
+e2e_desktop "$1"
 [ -x "${VANTALOOP_DEVICE_READ:-}" ] || fail "VANTALOOP_DEVICE_READ is not set"
-e2e_start_xvfb
 
 reader=("$VANTALOOP_DEVICE_READ")
 e2e_under_wine && reader=("$VANTALOOP_WINE" "$VANTALOOP_DEVICE_READ")

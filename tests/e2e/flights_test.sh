@@ -2,31 +2,22 @@
 # folder holding a real saved flight, a copy of it, a gap in the numbering
 # and a file cut short.
 source "$(dirname "$0")/lib.sh"
-e2e_init "$1"
+e2e_desktop "$1"
 command -v xmllint >/dev/null || fail "xmllint is not installed"
 DATA="$WORK/data"
 mkdir -p "$DATA/recordings"
-e2e_start_xvfb
 
 # Starts the game on $DATA with the given arguments.
-launch() {
-  (cd "$WORK" && exec "${RUN_GAME[@]}" --data "$DATA" "$@" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
-  GAME_PID=$!
-}
+launch() { e2e_launch -- --data "$DATA" "$@"; }
 
-# A real flight, saved as flight 0 (flown again for longer when a busy
-# machine gave it too few frames).
-for seconds in 18 40; do
-  launch
-  e2e_window vantaloop
-  sleep "$seconds"
-  e2e_key Escape
-  e2e_wait_exit 20
-  [ -f "$DATA/recordings/rec0000.bin" ] && break
-done
+# A real flight, saved as flight 0.
+launch
+e2e_ready
+e2e_fly_long
+e2e_escape_and_exit
 [ -f "$DATA/recordings/rec0000.bin" ] || fail "no flight was saved"
 REC="$DATA/recordings"
-frames=$(od -An -t d4 --endian=little -N 4 "$REC/rec0000.bin" | tr -d ' ')
+frames=$(e2e_recording_frames "$REC/rec0000.bin")
 cp "$REC/rec0000.bin" "$REC/rec0001.bin"
 head -c $((4 + 76 * 100 + 30)) "$REC/rec0000.bin" >"$REC/rec0003.bin"
 echo 4 >"$DATA/mem.txt"
@@ -54,7 +45,7 @@ xpath() { xmllint --xpath "$1" "$WORK/map.svg"; }
 
 # --ghosts: numbers without a file are named once.
 launch --ghosts 0,2,7
-e2e_window vantaloop
+e2e_ready
 e2e_close
 e2e_wait_exit 20
 grep -qx "vantaloop: no saved flight 2, 7: skipped" "$WORK/stderr.txt" || fail "the missing ghosts were not named"

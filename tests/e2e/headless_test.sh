@@ -6,8 +6,7 @@ e2e_unix_only "SDL's offscreen driver and SIGTERM are not Windows'"
 e2e_init "$1"
 
 e2e_launch SDL_VIDEODRIVER=offscreen
-sleep 1
-kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended by itself"
+e2e_wait_frames 60
 kill -TERM "$GAME_PID"
 e2e_wait_exit 20
 [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"

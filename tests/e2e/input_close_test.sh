@@ -1,20 +1,17 @@
 # The window's close request ends the game cleanly, after it was moved and
 # resized for real.
 source "$(dirname "$0")/lib.sh"
-e2e_init "$1"
-e2e_start_xvfb
+e2e_desktop "$1"
 
-e2e_launch
-e2e_window
-sleep 0.5
-
+e2e_start
+# Each change is handled by the time a few more frames are drawn.
 xdotool windowmove "$WID" 40 30
 xdotool windowsize "$WID" 640 400
-sleep 0.3
+e2e_wait_frames +5
 xdotool windowsize "$WID" 3 2
-sleep 0.3
+e2e_wait_frames +5
 xdotool windowsize "$WID" 900 560
-sleep 0.3
+e2e_wait_frames +5
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while its window was moved and resized"
 
 e2e_close

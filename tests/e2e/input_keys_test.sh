@@ -1,12 +1,9 @@
 # Real key presses, pointer moves, clicks and wheel turns in the game's X
 # window: none of them but Escape ends the game, and Escape does, cleanly.
 source "$(dirname "$0")/lib.sh"
-e2e_init "$1"
-e2e_start_xvfb
+e2e_desktop "$1"
 
-e2e_launch
-e2e_window
-sleep 0.5
+e2e_start
 
 alive() {
   kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after $1"
@@ -19,13 +16,14 @@ for keys in "shift+b" "1" "ctrl+c" "alt+x" "F10" "KP_5" "KP_Enter" "Return" "Hom
             "Delete" "semicolon" "Control_R" "Alt_R" "F1"; do
   xdotool key "$keys"
 done
-sleep 0.3
+e2e_wait_frames +5
 alive "ordinary keys"
 
 # A key held down long enough to repeat, then let go.
 xdotool keydown q
 sleep 0.6
 xdotool keyup q
+e2e_wait_frames +5
 alive "a held key"
 
 # The pointer over the window, every button, the wheel both ways, and out
@@ -33,7 +31,7 @@ alive "a held key"
 xdotool mousemove --window "$WID" 200 150
 xdotool click 1 click 2 click 3 click 4 click 4 click 5
 xdotool mousemove --window "$WID" 300 200 mousedown 1 mousemove 5 5 mouseup 1
-sleep 0.3
+e2e_wait_frames +5
 alive "mouse input"
 
 # The US layout has no AltGr: right Alt + keypad 1 with Num Lock on types
@@ -41,14 +39,13 @@ alive "mouse input"
 # system key and does not end the game. Right Alt goes by key number (for
 # Alt_R xdotool holds left Alt as well); for KP_1 xdotool turns Num Lock on.
 RALT=$(xkbcomp -xkb "$DISPLAY" - 2>/dev/null | sed -n 's/^ *<RALT> *= *\([0-9]*\);.*/\1/p')
-xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+e2e_focus
 xdotool keydown "$RALT" key KP_1 keyup "$RALT" keydown "$RALT" key Escape keyup "$RALT"
-sleep 2
+# Had it ended the game, no more frames would come.
+e2e_wait_frames +30
 ! grep -q "leave message loop" "$WORK/log.txt" || fail "right Alt + Escape ended the game"
 
-e2e_key Escape
-e2e_wait_exit 20
-[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+e2e_escape_and_exit
 e2e_expect_log_tail "${SHUTDOWN_LINES[@]}"
 [ ! -s "$WORK/stderr.txt" ] || fail "the game complained: $(cat "$WORK/stderr.txt")"
 echo "PASS: only Escape ends the game"

@@ -20,8 +20,10 @@ e2e_start_xvfb
 # Starts the menu entry's command with the given environment, then leaves
 # the game with Escape.
 start_from_menu() {
+  e2e_count_frames
   (cd / && exec env "$@" PATH="$PREFIX/bin:$PATH" $EXEC >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
   GAME_PID=$!
+  e2e_ready
   e2e_escape_and_exit
 }
 start_from_menu HOME="$WORK/home" XDG_DATA_HOME="$WORK/xdg"

@@ -1,31 +1,20 @@
 # Flying without a joystick: real key presses steer and brake the craft, and
-# the saved flight shows it. Right held for two seconds banks the craft and
-# bends its path to the right; Space held brakes it.
+# the saved flight shows it. Right held for two seconds' worth of frames
+# banks the craft and bends its path to the right; Space held brakes it.
 source "$(dirname "$0")/lib.sh"
-e2e_init "$1"
+e2e_desktop "$1"
 command -v python3 >/dev/null || fail "python3 is not installed"
-e2e_start_xvfb
 
-# One flight: cruise, Right held for two seconds, Space held for ten, then
-# on for $1 seconds more so that it is long enough to be saved.
-fly() {
-  e2e_launch
-  e2e_window
-  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
-  sleep 2                                 # up to cruise speed, straight on
-  xdotool keydown Right; sleep 2; xdotool keyup Right
-  sleep 2
-  xdotool keydown space; sleep 10; xdotool keyup space
-  sleep "$1"
-  e2e_key Escape
-  e2e_wait_exit 20
-  [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
-}
-fly 14
-if [ ! -f "$WORK/recordings/rec0000.bin" ]; then
-  echo "note: too few frames for a saved flight on this busy machine; flying again for longer" >&2
-  fly 40
-fi
+# One flight, counted in frames (62.5 a second at full speed): cruise for
+# 125, Right held for 125, 125 more, Space held for 625, then on until the
+# flight is long enough to be saved.
+e2e_start
+e2e_wait_frames 125                     # up to cruise speed, straight on
+xdotool keydown Right; e2e_wait_frames +125; xdotool keyup Right
+e2e_wait_frames +125
+xdotool keydown space; e2e_wait_frames +625; xdotool keyup space
+e2e_fly_long
+e2e_escape_and_exit
 [ -f "$WORK/recordings/rec0000.bin" ] || fail "the flight was not saved"
 
 python3 - "$WORK/recordings/rec0000.bin" <<'PY' || fail "the recorded flight does not show the keys"

@@ -2,13 +2,26 @@
 # working folder, on a private Xvfb display, driven by real X input events.
 #
 #   source "$(dirname "$0")/lib.sh"
+#   e2e_desktop "$1"       # e2e_init and e2e_start_xvfb
 #   e2e_init "$1"          # the game binary; makes $WORK and cleans up on exit
 #   e2e_start_xvfb         # private X server; sets DISPLAY
-#   e2e_launch             # starts the game in $WORK; sets GAME_PID
-#   e2e_window             # waits for the game window; sets WID
+#   e2e_start [ENV...] [-- ARGS...]   # e2e_launch, then e2e_ready
+#   e2e_launch [ENV...] [-- ARGS...]  # starts the game in $WORK; sets GAME_PID
+#   e2e_ready [TITLE]      # its window is shown and has drawn a frame; sets WID
+#   e2e_window [TITLE]     # waits for the game window; sets WID
+#   e2e_wait_frames N|+N   # waits until the game has presented N (N more) frames
+#   e2e_fly_long           # ... until its flight is long enough to be saved
 #   e2e_key Escape         # focuses the window and presses a key for real
+#   e2e_escape_and_exit    # Escape, then a normal end
 #   e2e_wait_exit 20       # waits for the game to end; sets GAME_RC
 #   e2e_expect_log "line" ...   # log.txt must be exactly these lines
+#   e2e_recording_frames FILE   # the frames a recording file holds
+#
+# Tests wait for frames, never for a number of seconds: every game a script
+# starts gets VANTALOOP_FRAME_COUNT, the name of a file of its own ($FRAMES,
+# outside the data folder) that grows by one byte for every frame the game
+# presents. Time limits (e2e_wait_exit 20, a game that presents no frame for
+# a minute) only keep a hung game from holding up the suite.
 #
 # The Windows build runs the same scripts against vantaloop.exe under Wine:
 # VANTALOOP_WINE names Wine and VANTALOOP_WINE_TEMPLATE a ready Wine prefix.
@@ -16,7 +29,9 @@
 # wineserver per X display), with a window manager on its display (Wine's
 # windows take the focus through it), and reads the game's console output
 # with its CR/LF line ends made LF. A script that needs what only POSIX or
-# X11 offer calls e2e_unix_only and is skipped there.
+# X11 offer calls e2e_unix_only and is skipped there. A window that is not
+# the active one presents no frames there: a script waits for the frames of
+# the window it has just focused.
 set -u
 
 GAME=""
@@ -28,6 +43,14 @@ XVFB_PID=""
 WM_PID=""
 # The command that runs the game: the binary, or Wine with the .exe.
 RUN_GAME=()
+# The frame count file of the game started last, and how many were started.
+FRAMES=""
+GAMES_STARTED=0
+# A flight is saved when it has more than 600 recorded frames, and the first
+# 60 frames of a run are not recorded: 661 frames at least. The rest leaves
+# room for a frame presented outside the loop's own (a repaint asked for by
+# the system).
+E2E_SAVED_FRAMES=700
 EXFAT_MOUNT=""
 EXFAT_LOOP=""
 
@@ -166,6 +189,12 @@ e2e_start_xvfb() {
   return 0
 }
 
+# A fresh working folder for the game binary $1, on a private X display.
+e2e_desktop() {
+  e2e_init "$1"
+  e2e_start_xvfb
+}
+
 # A window manager on the display (full screen is its job, and under Wine
 # so is the keyboard focus). Starts one only once.
 e2e_start_wm() {
@@ -173,7 +202,14 @@ e2e_start_wm() {
   command -v openbox >/dev/null || fail "openbox is not installed"
   openbox >"$WORK/wm.log" 2>&1 &
   WM_PID=$!
-  sleep 1
+  # It is ready once it names itself on the root window.
+  local i
+  for i in $(seq 1 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+    kill -0 "$WM_PID" 2>/dev/null || fail "openbox did not start: $(cat "$WORK/wm.log")"
+    sleep 0.1
+  done
+  fail "openbox did not start"
 }
 
 # Mounts a new 64 MB exFAT volume through FUSE at $1, on a loop device, the
@@ -191,12 +227,59 @@ e2e_mount_exfat() {
   EXFAT_MOUNT=$1
 }
 
-# Starts the game in $WORK (extra arguments: environment assignments).
+# A new frame count file ($FRAMES) for the next game started, which finds
+# its name in VANTALOOP_FRAME_COUNT. e2e_launch calls it; a script that
+# starts a game its own way calls it first.
+e2e_count_frames() {
+  GAMES_STARTED=$((GAMES_STARTED + 1))
+  mkdir -p "$WORK/frames"
+  FRAMES="$WORK/frames/game$GAMES_STARTED"
+  export VANTALOOP_FRAME_COUNT=$FRAMES
+}
+
+# Starts the game in the background: the arguments before "--" go to env
+# (assignments, -u NAME, -C FOLDER for a working folder other than $WORK),
+# those after it to the game. Its output goes to $WORK/stdout$E2E_OUTPUT.txt
+# and $WORK/stderr$E2E_OUTPUT.txt.
 e2e_launch() {
+  local env_args=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do env_args+=("$1"); shift; done
+  [ $# -gt 0 ] && shift
   e2e_runner
-  (cd "$WORK" && exec env "$@" "${RUN_GAME[@]}" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+  e2e_count_frames
+  (cd "$WORK" && exec env "${env_args[@]}" "${RUN_GAME[@]}" "$@" \
+    >"$WORK/stdout${E2E_OUTPUT:-}.txt" 2>"$WORK/stderr${E2E_OUTPUT:-}.txt") &
   GAME_PID=$!
 }
+
+# The frames the game started last has presented so far.
+e2e_frames() {
+  local size
+  size=$(stat -c %s "$FRAMES" 2>/dev/null) || size=0
+  echo "$size"
+}
+
+# Waits until the game started last has presented $1 frames in all, or with
+# +N, N more than it has now. Fails when the game ends first, or presents
+# no frame for a minute (a hang).
+e2e_wait_frames() {
+  local want=$1 n last=-1 still=0
+  [[ "$want" == +* ]] && want=$(($(e2e_frames) + ${want#+}))
+  for (( ; ; )); do
+    n=$(e2e_frames)
+    [ "$n" -ge "$want" ] && return 0
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after $n of the $want frames waited for"
+    if [ "$n" != "$last" ]; then
+      last=$n still=0
+    elif [ $((still += 1)) -ge 600 ]; then
+      fail "the game presented no frame for a minute ($n of the $want waited for)"
+    fi
+    sleep 0.1
+  done
+}
+
+# Waits until the flight of the game started last is long enough to be saved.
+e2e_fly_long() { e2e_wait_frames "$E2E_SAVED_FRAMES"; }
 
 # Waits for the game window, titled "vantaloop" unless $1 names the title.
 e2e_window() {
@@ -211,9 +294,22 @@ e2e_window() {
   fail "no game window '$title' appeared"
 }
 
-# Gives the game window the keyboard focus and presses the key for real
-# (XTEST), the way a player's keyboard would.
-e2e_key() {
+# Waits for the game window (titled $1 if given), gives it the keyboard
+# focus and waits for its first frame: the game is up and drawing.
+e2e_ready() {
+  e2e_window "$@"
+  e2e_focus
+  e2e_wait_frames 1
+}
+
+# e2e_launch with the arguments, then e2e_ready.
+e2e_start() {
+  e2e_launch "$@"
+  e2e_ready
+}
+
+# Gives the game window the keyboard focus.
+e2e_focus() {
   if e2e_under_wine; then
     # Wine takes the focus only through the window manager: another of its
     # windows would keep it otherwise.
@@ -221,15 +317,18 @@ e2e_key() {
   else
     xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
   fi
+}
+
+# Gives the game window the keyboard focus and presses the key for real
+# (XTEST), the way a player's keyboard would.
+e2e_key() {
+  e2e_focus
   sleep 0.2
   xdotool key "$1"
 }
 
-# Waits for the game window, leaves the game with Escape and expects it to
-# end normally.
+# Leaves the game with Escape and expects it to end normally.
 e2e_escape_and_exit() {
-  e2e_window
-  sleep 0.5
   e2e_key Escape
   e2e_wait_exit 20
   [ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
@@ -283,6 +382,17 @@ e2e_expect_log_tail() {
     printf '%s\n' "$expected" >&2
     fail "log.txt ends differently"
   fi
+}
+
+# The frames held by the recording file $1, from its size (4 + 76 per
+# frame); the count at its start must agree.
+e2e_recording_frames() {
+  local size count
+  size=$(stat -c %s "$1") || fail "no file $1"
+  [ $(((size - 4) % 76)) = 0 ] || fail "$1 has $size bytes, not 4 + 76 n"
+  count=$(od -An -t d4 --endian=little -N 4 "$1" | tr -d ' ')
+  [ "$count" = $(((size - 4) / 76)) ] || fail "$1 counts $count frames in $size bytes"
+  echo "$count"
 }
 
 SHUTDOWN_LINES=(

@@ -24,11 +24,7 @@ man --warnings -l "$ROOT/usr/share/man/man6/vantaloop.6.gz" 2>"$WORK/man.txt" >/
 
 e2e_start_xvfb
 GAME="$ROOT/usr/games/vantaloop-desktop"
-e2e_launch -u XDG_DATA_HOME HOME="$WORK/home"
-e2e_window
-sleep 0.5
-e2e_key Escape
-e2e_wait_exit 20
-[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+e2e_start -u XDG_DATA_HOME HOME="$WORK/home"
+e2e_escape_and_exit
 grep -qx "numjoyaxes: 0" "$WORK/home/.local/share/vantaloop/log.txt" || fail "the packaged game left no log"
 echo "PASS: the Debian package is clean and its game starts"

@@ -11,9 +11,8 @@
 #    entry 1. This third flight is as long as the saved ones but ends with
 #    the window's close button, which never saves a flight.
 source "$(dirname "$0")/lib.sh"
-e2e_init "$1"
+e2e_desktop "$1"
 command -v import >/dev/null || fail "imagemagick is not installed"
-e2e_start_xvfb
 
 # Caps Lock types Escape on this X server. The key goes by its X key code:
 # xdotool's name Caps_Lock would look for a key that types Caps Lock, which
@@ -22,26 +21,22 @@ setxkbmap -option caps:escape || fail "could not set the keyboard option caps:es
 CAPS=$(xkbcomp -xkb "$DISPLAY" - 2>/dev/null | sed -n 's/^ *<CAPS> *= *\([0-9]*\);.*/\1/p')
 [ -n "$CAPS" ] || fail "no Caps Lock key in the X keymap"
 
-# A saved flight needs more than 660 frames. At most 62.5 frames a second
-# that is at least 10.6 s; software rendering on a busy machine can be
-# slower, so a flight lasts 18 s, and one that still came out too short is
-# flown again for twice as long.
-FLIGHT_S=${VANTALOOP_E2E_FLIGHT_S:-18}
-SHOT_AT_S=3
+# The screenshot is taken once the game has drawn this many frames (3 s at
+# full speed), its ghost well on its way.
+SHOT_AT_FRAME=188
 
-# Flies for $1 seconds, taking a screenshot of the window to $2 (if given)
-# after $SHOT_AT_S seconds, then leaves with Escape (or, with $3 = caps, with
-# the Caps Lock key; with $3 = close, with the window's close request).
+# Flies until the flight is long enough to be saved, taking a screenshot of
+# the window to $1 (if given) on the way, then leaves with Escape (or, with
+# $2 = caps, with the Caps Lock key; with $2 = close, with the window's close
+# request).
 fly() {
-  local seconds=$1 shot=${2:-} ending=${3:-escape}
-  e2e_launch
-  e2e_window
+  local shot=${1:-} ending=${2:-escape}
+  e2e_start
   if [ -n "$shot" ]; then
-    sleep "$SHOT_AT_S"
+    e2e_wait_frames "$SHOT_AT_FRAME"
     import -window "$WID" -depth 8 "$shot" || fail "could not take a screenshot"
-    seconds=$((seconds - SHOT_AT_S))
   fi
-  sleep "$seconds"
+  e2e_fly_long
   if [ "$ending" = close ]; then
     e2e_close
   elif [ "$ending" = caps ]; then
@@ -54,29 +49,12 @@ fly() {
   e2e_expect_log_tail "${SHUTDOWN_LINES[@]}"
 }
 
-# Flies until the flight is saved as recording file $1 (screenshot to $2,
-# ending $3 as for fly). A flight too short to be saved must leave mem.txt
-# as it was.
-fly_saved() {
-  local file=$1 shot=${2:-} ending=${3:-escape} mem_before
-  mem_before=$(cat "$WORK/mem.txt" 2>/dev/null)
-  fly "$FLIGHT_S" "$shot" "$ending"
-  [ -f "$file" ] && return 0
-  [ "$(cat "$WORK/mem.txt" 2>/dev/null)" = "$mem_before" ] || fail "an unsaved flight changed mem.txt"
-  echo "note: fewer than 661 frames in $FLIGHT_S s; flying again for $((2 * FLIGHT_S)) s" >&2
-  fly $((2 * FLIGHT_S)) "$shot" "$ending"
-  [ -f "$file" ] || fail "a flight of $((2 * FLIGHT_S)) s was not saved as $file"
-}
-
-# Frames saved in a recording file, from its size (4 + 76 per frame); the
-# count at its start must agree.
-frames_in() {
-  local size count
-  size=$(stat -c %s "$1") || fail "no file $1"
-  [ $(((size - 4) % 76)) = 0 ] || fail "$1 has $size bytes, not 4 + 76 n"
-  count=$(od -An -t d4 --endian=little -N 4 "$1" | tr -d ' ')
-  [ "$count" = $(((size - 4) / 76)) ] || fail "$1 counts $count frames in $size bytes"
-  echo "$count"
+# Every frame presented belongs to the flight: the saved file $1 holds
+# every frame waited for but the first 60 of the run.
+expect_whole_flight() {
+  local saved
+  saved=$(e2e_recording_frames "$1")
+  [ "$saved" -ge $((E2E_SAVED_FRAMES - 60)) ] || fail "$1 holds $saved frames of a flight of $E2E_SAVED_FRAMES"
 }
 
 # How many pixels of the 60 x 40 middle of the screenshot $1 have the colour of
@@ -120,29 +98,30 @@ ghost_pixels() {
 }
 
 # First flight, ended with the Caps Lock key: saved as file 0.
-fly_saved "$WORK/recordings/rec0000.bin" "" caps
+fly "" caps
 grep -q "^loading" "$WORK/log.txt" && fail "a start without mem.txt loaded recordings"
-first=$(frames_in "$WORK/recordings/rec0000.bin")
+expect_whole_flight "$WORK/recordings/rec0000.bin"
+first=$(e2e_recording_frames "$WORK/recordings/rec0000.bin")
 [ "$first" -gt 600 ] && [ "$first" -le 10800 ] || fail "rec0000.bin holds $first frames"
 [ "$(cat "$WORK/mem.txt")" = 0 ] || fail "mem.txt holds '$(cat "$WORK/mem.txt")' after the first flight"
 
 # Second flight: nothing loaded yet, saved as file 1.
-fly_saved "$WORK/recordings/rec0001.bin" "$WORK/second.png"
+fly "$WORK/second.png"
 grep -qx "loading 0 recordings" "$WORK/log.txt" || fail "the second start did not log 'loading 0 recordings'"
-second=$(frames_in "$WORK/recordings/rec0001.bin")
+second=$(e2e_recording_frames "$WORK/recordings/rec0001.bin")
 [ "$second" -gt 600 ] || fail "rec0001.bin holds $second frames"
 [ "$(cat "$WORK/mem.txt")" = 1 ] || fail "mem.txt holds '$(cat "$WORK/mem.txt")' after the second flight"
-[ "$(frames_in "$WORK/recordings/rec0000.bin")" = "$first" ] || fail "rec0000.bin changed"
+[ "$(e2e_recording_frames "$WORK/recordings/rec0000.bin")" = "$first" ] || fail "rec0000.bin changed"
 
 # Third flight: file 0 is loaded and its ghost flies ahead. Closing the
 # window ends it without saving, however long it was.
-fly "$FLIGHT_S" "$WORK/third.png" close
+fly "$WORK/third.png" close
 e2e_expect_log "CreateGLWindow()" "load cursors" "numjoyaxes: 0" "glkInit()" \
   "loading 1 recordings" "$first frames" "$(sed -n 7p "$WORK/log.txt")" \
   "enter message loop ------------ USAGE START" "${SHUTDOWN_LINES[@]}"
 [ "$(cat "$WORK/mem.txt")" = 1 ] || fail "a flight ended by closing the window changed mem.txt"
 [ -f "$WORK/recordings/rec0002.bin" ] && fail "a flight ended by closing the window was saved"
-[ "$(frames_in "$WORK/recordings/rec0000.bin")" = "$first" ] || fail "rec0000.bin changed"
+[ "$(e2e_recording_frames "$WORK/recordings/rec0000.bin")" = "$first" ] || fail "rec0000.bin changed"
 
 with=$(ghost_pixels "$WORK/third.png")
 without=$(ghost_pixels "$WORK/second.png")

@@ -7,8 +7,7 @@
 # links, no renames that refuse to replace) where this machine can mount
 # one. A brief third start then loads the flights saved there.
 source "$(dirname "$0")/lib.sh"
-e2e_init "$1"
-e2e_start_xvfb
+e2e_desktop "$1"
 DATA=$WORK
 if e2e_mount_exfat "$WORK/exfat"; then
   DATA=$WORK/exfat/data
@@ -16,11 +15,6 @@ if e2e_mount_exfat "$WORK/exfat"; then
 else
   echo "note: no exFAT volume can be mounted here (needs root, FUSE, exfat-fuse); saving into $WORK" >&2
 fi
-
-# More than 660 frames at most 62.5 a second; two copies share the machine
-# and each may get well under that. Flights that still came out too short
-# are flown again for twice as long.
-FLIGHT_S=${VANTALOOP_E2E_FLIGHT_S:-20}
 
 # A recording of $1 frames, every byte of every frame $2.
 old_recording() {
@@ -30,51 +24,51 @@ old_recording() {
 old_recording 70 1 >"$WORK/rec0000.bin"
 old_recording 90 2 >"$WORK/rec0001.bin"
 
-# Both copies fly for $1 seconds and are left with Escape. Returns non-zero
-# when fewer than two flights were saved.
-fly_both() {
-  local seconds=$1 pids=() wids="" n p i WID
-  rm -rf "$DATA/recordings" && mkdir "$DATA/recordings"
-  cp "$WORK/rec0000.bin" "$WORK/rec0001.bin" "$DATA/recordings/"
-  echo 0 >"$DATA/mem.txt"
-  for n in 1 2; do
-    (cd "$DATA" && exec "${RUN_GAME[@]}" >"$WORK/stdout$n.txt" 2>"$WORK/stderr$n.txt") &
-    pids+=($!)
-  done
+# Both copies fly until their flights are long enough to be saved and are
+# left with Escape.
+rm -rf "$DATA/recordings" && mkdir "$DATA/recordings"
+cp "$WORK/rec0000.bin" "$WORK/rec0001.bin" "$DATA/recordings/"
+echo 0 >"$DATA/mem.txt"
+pids=() wids=() counts=()
+for n in 1 2; do
+  E2E_OUTPUT=$n e2e_launch -C "$DATA"
+  # The window that is not the other copy's.
   for i in $(seq 1 200); do
-    wids=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null)
-    [ "$(echo "$wids" | grep -c .)" = 2 ] && break
-    for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null || fail "a copy ended before its window appeared"; done
+    WID=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null | grep -vxF "${wids[0]:-none}" | head -n 1)
+    [ -n "$WID" ] && break
+    kill -0 "$GAME_PID" 2>/dev/null || fail "copy $n ended before its window appeared"
     sleep 0.1
   done
-  [ "$(echo "$wids" | grep -c .)" = 2 ] || fail "two game windows did not appear"
-  sleep "$seconds"
-  for WID in $wids; do
-    e2e_key Escape
-    sleep 1
-  done
-  for p in "${pids[@]}"; do
-    for i in $(seq 1 200); do kill -0 "$p" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$p" 2>/dev/null && { kill -KILL "${pids[@]}" 2>/dev/null; fail "a copy did not end after Escape"; }
-    wait "$p" || fail "a copy ended with status $?"
-  done
-  e2e_strip_cr "$WORK/stderr1.txt" "$WORK/stderr2.txt"
-  cat "$WORK/stderr1.txt" "$WORK/stderr2.txt" >"$WORK/stderr.txt"
-  grep -q "could not" "$WORK/stderr.txt" && fail "a copy reported a failed save"
-  cmp -s "$WORK/rec0000.bin" "$DATA/recordings/rec0000.bin" || fail "rec0000.bin changed"
-  cmp -s "$WORK/rec0001.bin" "$DATA/recordings/rec0001.bin" || fail "rec0001.bin changed"
-  [ -f "$DATA/recordings/rec0002.bin" ] && [ -f "$DATA/recordings/rec0003.bin" ]
-}
-
-if ! fly_both "$FLIGHT_S"; then
-  echo "note: a flight had fewer than 661 frames in $FLIGHT_S s; flying again for $((2 * FLIGHT_S)) s" >&2
-  fly_both $((2 * FLIGHT_S)) || fail "two flights of $((2 * FLIGHT_S)) s were not both saved: one was lost"
-fi
+  [ -n "$WID" ] || fail "no window of copy $n appeared"
+  pids+=("$GAME_PID") wids+=("$WID") counts+=("$FRAMES")
+done
+# One copy after the other has the focus (only the active window draws
+# under Wine) until its flight is long enough; both fly all the while.
+for n in 0 1; do
+  GAME_PID=${pids[n]} WID=${wids[n]} FRAMES=${counts[n]}
+  e2e_focus
+  e2e_fly_long
+done
+for WID in "${wids[@]}"; do
+  e2e_key Escape
+  sleep 1
+done
+for p in "${pids[@]}"; do
+  for i in $(seq 1 200); do kill -0 "$p" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$p" 2>/dev/null && { kill -KILL "${pids[@]}" 2>/dev/null; fail "a copy did not end after Escape"; }
+  wait "$p" || fail "a copy ended with status $?"
+done
+GAME_PID=""
+e2e_strip_cr "$WORK/stderr1.txt" "$WORK/stderr2.txt"
+cat "$WORK/stderr1.txt" "$WORK/stderr2.txt" >"$WORK/stderr.txt"
+grep -q "could not" "$WORK/stderr.txt" && fail "a copy reported a failed save"
+cmp -s "$WORK/rec0000.bin" "$DATA/recordings/rec0000.bin" || fail "rec0000.bin changed"
+cmp -s "$WORK/rec0001.bin" "$DATA/recordings/rec0001.bin" || fail "rec0001.bin changed"
+[ -f "$DATA/recordings/rec0002.bin" ] && [ -f "$DATA/recordings/rec0003.bin" ] ||
+  fail "two flights long enough to be saved were not both saved: one was lost"
 for n in 2 3; do
-  f="$DATA/recordings/rec000$n.bin"
-  size=$(stat -c %s "$f")
-  count=$(od -An -t d4 --endian=little -N 4 "$f" | tr -d ' ')
-  [ "$size" = $((4 + 76 * count)) ] && [ "$count" -gt 600 ] || fail "rec000$n.bin: $count frames in $size bytes"
+  count=$(e2e_recording_frames "$DATA/recordings/rec000$n.bin")
+  [ "$count" -gt 600 ] || fail "rec000$n.bin: $count frames"
   echo "rec000$n.bin: $count frames"
   frames[n]=$count
 done
@@ -85,9 +79,7 @@ grep -qx "vantaloop: recordings/rec0001.bin is taken: the flight is saved as rec
   "$WORK/stderr.txt" || fail "no copy said that file 1 was taken"
 
 # The next start loads files 0 to 2 from the volume.
-(cd "$DATA" && exec "${RUN_GAME[@]}" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
-GAME_PID=$!
-e2e_window
+e2e_start -C "$DATA"
 e2e_close
 e2e_wait_exit 20
 [ "$GAME_RC" = 0 ] || fail "the third start ended with status $GAME_RC"

@@ -1,14 +1,9 @@
 # The game in a real X window, ended by a real Escape key press.
 source "$(dirname "$0")/lib.sh"
-e2e_init "$1"
-e2e_start_xvfb
+e2e_desktop "$1"
 
-e2e_launch
-e2e_window
-sleep 0.5
-e2e_key Escape
-e2e_wait_exit 20
-[ "$GAME_RC" = 0 ] || fail "exit status $GAME_RC"
+e2e_start
+e2e_escape_and_exit
 hwnd=$(sed -n 5p "$WORK/log.txt")
 if e2e_under_wine; then
   # On Windows the logged handle is the window's HWND (Wine shows it nowhere

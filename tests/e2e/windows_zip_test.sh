@@ -17,8 +17,10 @@ folder=$(ls -d "$WORK"/unpacked/vantaloop-*-win64) || fail "the ZIP holds no van
 
 e2e_start_xvfb
 # Wine's start, like Explorer, starts the program without a console.
+e2e_count_frames
 (cd "$folder" && exec "$VANTALOOP_WINE" start /wait /unix "$folder/vantaloop.exe" </dev/null >/dev/null 2>&1) &
 GAME_PID=$!
+e2e_ready
 e2e_escape_and_exit
 logs=("$WINEPREFIX"/drive_c/users/*/AppData/Roaming/vantaloop/log.txt)
 [ -f "${logs[0]}" ] || fail "no log in %APPDATA%\\vantaloop"
