@@ -1,32 +1,33 @@
 #!/usr/bin/env bash
-# Builds vantaloop and runs every test: the logic and GL-stream tests (also
-# under AddressSanitizer and UndefinedBehaviorSanitizer), the headless
-# rendering tests, the end-to-end tests of the real program under Xvfb, a
-# short run of each fuzz target, and the same tests of the Windows build under
-# Wine.
+# Builds vantaloop and runs every test: the logic and GL-stream tests, the
+# headless rendering tests and the end-to-end tests of the real program
+# under Xvfb first, then the logic tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, a short run of each fuzz target, and the same
+# tests of the Windows build under Wine. Each build folder is one of the
+# presets in CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
-source scripts/build_folder.sh
-ensure_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${GAME_PACKAGES[@]}" "${TESTING_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 jobs=$(nproc)
+export VANTALOOP_NO_DIALOGS=1
 
 echo "== Build"
-configure_build
-cmake --build build -j"$jobs"
+cmake --preset default >/dev/null
+cmake --build --preset default -j"$jobs"
+
+echo "== Tests"
+ctest --preset default -j"$jobs"
 
 echo "== Build (sanitizers, logic only)"
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTALOOP_CORE_ONLY=ON -DVANTALOOP_SANITIZE=ON >/dev/null
-cmake --build build-sanitize -j"$jobs"
-
-export VANTALOOP_NO_DIALOGS=1
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j"$jobs"
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-sanitize -j"$jobs" --output-on-failure
+ctest --preset sanitize -j"$jobs"
 
 echo "== Fuzz targets (libFuzzer with clang), a fixed number of runs each"
-cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVANTALOOP_FUZZ=ON >/dev/null
-cmake --build build-fuzz -j"$jobs"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs"
 fuzz/run.sh build-fuzz 20000
 
 # Windows: the game cross-built with mingw-w64 and tested under Wine, the
@@ -36,9 +37,5 @@ fuzz/run.sh build-fuzz 20000
 if [ -z "${VANTALOOP_SKIP_WINDOWS:-}" ]; then
   echo "== Windows (mingw-w64), tests under Wine"
   scripts/build-windows.sh
-  VANTALOOP_X11_CLOSE=$PWD/build/x11_close ctest --test-dir build-windows -j"$jobs" --output-on-failure --no-tests=error
+  ctest --preset windows -j"$jobs"
 fi
-
-echo "== All tests"
-ctest --test-dir build -j"$jobs" --output-on-failure
-

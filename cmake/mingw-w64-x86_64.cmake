@@ -1,8 +1,9 @@
 # Cross-building the game for 64-bit Windows with mingw-w64 (Debian's
 # g++-mingw-w64-x86-64-posix; the posix flavour brings std::thread):
 #
-#   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-#         -DSDL2_DIR=<SDL2 built for mingw>/lib/cmake/SDL2
+#   cmake --preset windows -DSDL2_DIR=<SDL2 built for mingw>/lib/cmake/SDL2
+#
+# (the windows preset names this file; build-windows/ is its folder).
 #
 # scripts/build-windows.sh does all of it, SDL2 included. Where Wine is
 # installed, the tests run under it (CMAKE_CROSSCOMPILING_EMULATOR).

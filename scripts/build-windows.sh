@@ -80,8 +80,7 @@ flock 9
 flock -u 9
 
 echo "== Build for Windows"
-cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-  -DSDL2_DIR="$sdl_prefix/lib/cmake/SDL2" -DVANTALOOP_BENCH=OFF >/dev/null
-cmake --build build-windows -j"$jobs"
+cmake --preset windows -DSDL2_DIR="$sdl_prefix/lib/cmake/SDL2" >/dev/null
+cmake --build --preset windows -j"$jobs"
 (cd build-windows && cpack -G ZIP >/dev/null)
 echo "vantaloop for Windows: build-windows/vantaloop.exe; for players: $(ls build-windows/vantaloop-*-win64.zip)"

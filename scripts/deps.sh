@@ -22,20 +22,24 @@ ensure_packages() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# What building and running the game needs.
-GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgl1-mesa-dri libegl-mesa0
-  libgtest-dev libbenchmark-dev libx11-dev)
+# What building and running the game needs (the deb preset, or any build
+# with -DBUILD_TESTING=OFF, needs no more).
+GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgl1-mesa-dri libegl-mesa0)
+# What the build with the tests (the default preset) needs on top: GoogleTest,
+# Google Benchmark, and X11 for a tool of the end-to-end tests.
+TESTING_PACKAGES=(libgtest-dev libbenchmark-dev libx11-dev)
 # What making the Debian package needs on top (the dependencies are read from
 # the program's libraries).
 PACKAGE_PACKAGES=(dpkg-dev file)
-# What the tests need on top: a virtual X server, real key presses,
-# screenshots, a window manager (full screen is the window manager's job),
+# What the tests need on top: a virtual X server, real key presses, a look
+# at its root window, screenshots, a window manager (full screen is the
+# window manager's job),
 # clang with its libFuzzer runtime for the fuzz targets, an exFAT volume
 # through FUSE for saving where the file system has no hard links, xmllint
 # for the flight map, a headless Wayland desktop with its own key presses
 # and screenshots, and the checkers of the Debian package, its menu entry,
 # store metadata and manual page.
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick openbox clang libclang-rt-dev
+TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick openbox clang libclang-rt-dev
   exfat-fuse exfatprogs libxml2-utils
   sway grim wtype jq
   "${PACKAGE_PACKAGES[@]}" lintian desktop-file-utils appstream man-db groff-base)

@@ -1,0 +1,16 @@
+# The benchmarks (bench/, Google Benchmark), built with the tests. Without
+# Google Benchmark they are left out, and the rest builds all the same.
+if(NOT VANTALOOP_BENCH)
+  return()
+endif()
+find_package(benchmark QUIET)
+if(NOT benchmark_FOUND)
+  message(WARNING "No Google Benchmark (install libbenchmark-dev): the benchmarks are left out")
+  return()
+endif()
+file(GLOB VANTALOOP_BENCHES CONFIGURE_DEPENDS bench/*.cpp)
+foreach(src ${VANTALOOP_BENCHES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(bench_${name} ${src})
+  target_link_libraries(bench_${name} PRIVATE vantaloop_platform benchmark::benchmark)
+endforeach()
