@@ -1,3 +1,4 @@
+#include "flight/flight_save.h"
 #include "flight/recordings.h"
 
 #include <gtest/gtest.h>
@@ -114,11 +115,7 @@ std::vector<FrameRecord> Poses(int first, int count) {
   return v;
 }
 
-std::string RecPath(int n) {
-  char p[64];
-  RecordingPath(n, p, sizeof p);
-  return p;
-}
+std::string RecPath(int n) { return RecordingPath(n); }
 
 // The temporary files in the data folder and the recordings folder.
 std::vector<std::string> TempFiles() {
