@@ -48,7 +48,7 @@ void MakeCorpus() {
   fs::create_directories(saveFolder / "recordings");
   fs::current_path(corpus);
   FlyFullFlight();
-  vl::SaveRecording(0);
+  vl::SaveRecording(0, true);
   fs::current_path(saveFolder);
   for (int i = 1; i < kFiles; ++i) {
     const std::string path = vl::RecordingPath(i);

@@ -11,6 +11,14 @@
 
 namespace vl {
 
+namespace {
+
+// A number the next save can follow: below -1, or at the top of the range,
+// it leads to no file number and counts as no number at all.
+bool Followable(long long held) { return held >= -1 && held < INT32_MAX; }
+
+}  // namespace
+
 CounterState ReadCounter(long long& number) {
   number = 0;
   std::FILE* f = os::OpenForReading(kCounterFile);
@@ -38,10 +46,12 @@ int32_t NextFlightNumber() {
     case CounterState::kNoNumber: return 1;
     case CounterState::kNumber: break;
   }
-  return held >= -1 && held < INT32_MAX ? static_cast<int32_t>(held) + 1 : 1;
+  return Followable(held) ? static_cast<int32_t>(held) + 1 : 1;
 }
 
-bool WriteCounter(int32_t number) {
+bool RaiseCounter(int32_t number) {
+  long long held = 0;
+  if (ReadCounter(held) == CounterState::kNumber && Followable(held) && held >= number) return true;
   std::string temp;
   std::FILE* f = os::CreateTemp(kCounterFile, temp);
   if (!f) return false;

@@ -26,9 +26,10 @@ int32_t FlightsLoadedAtStart(CounterState state, long long number);
 // as no number.
 int32_t NextFlightNumber();
 
-// Replaces mem.txt as a whole with `number`, never rewriting it in place: a
-// reader sees the old number or the new one, and a link in its place is
-// replaced. False when it could not.
-bool WriteCounter(int32_t number);
+// Moves mem.txt up to `number`; a larger number already there stays, so the
+// counter never moves down. Called under the save lock. mem.txt is replaced
+// as a whole, never rewritten in place: a reader sees the old number or the
+// new one, and a link in its place is replaced. False when it could not.
+bool RaiseCounter(int32_t number);
 
 }  // namespace vl

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "shell/text_format.h"
@@ -125,8 +127,12 @@ std::string FlightJson(const SavedFlights& s) {
 int PrintFlightList(bool json, std::FILE* out) {
   const SavedFlights flights = ReadSavedFlights();
   const std::string text = json ? FlightJson(flights) : FlightTable(flights);
-  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  return written && std::fflush(out) == 0 ? 0 : 1;
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0) return 0;
+  const int error = errno;
+  std::fprintf(stderr, "vantaloop: could not write the list of flights%s%s\n", error ? ": " : "",
+               error ? std::strerror(error) : "");
+  return 1;
 }
 
 }  // namespace vl

@@ -119,8 +119,7 @@ SavedFlights ReadSavedFlights(const std::function<void(const FlightSummary&, con
   std::map<int32_t, FlightSummary> byNumber;
   std::error_code ec;
   for (std::filesystem::directory_iterator it("recordings", ec), end; !ec && it != end; it.increment(ec)) {
-    const int32_t n = RecordingNumberOfFileName(it->path().filename().string());
-    if (n >= 0) byNumber[n].present = true;
+    if (const int32_t n = RecordingNumberFound(it->path().filename().string()); n >= 0) byNumber[n].present = true;
   }
   // The numbers the next start looks for, file or not.
   for (int32_t n = 0; n < FilesLoaded(s); ++n) byNumber[n];

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "flight/counter.h"
 #include "flight/recording_file.h"
@@ -36,19 +37,6 @@ bool WriteLiveFlight(const std::string& target, std::string& temp) {
   return false;
 }
 
-// Removes the temporary files that saves cut off by a crash or a kill left
-// behind. Only while the save lock is held: a copy of the game that is
-// saving holds it, even from another machine sharing the folder. A flight
-// that was written whole but never named stays for the player to rename.
-void RemoveLeftovers() {
-  for (const char* prefix : {"mem.txt.", "log.txt."}) {
-    for (const std::string& temp : os::LeftoverTemps(".", prefix)) os::RemoveFile(temp);
-  }
-  for (const std::string& temp : os::LeftoverTemps(kFolder, "rec")) {
-    if (!HoldsWholeFlight(temp)) os::RemoveFile(temp);
-  }
-}
-
 // Says on stderr and in the log that something went wrong at the end of a
 // flight. The main loop has switched logging off by now; it is switched back
 // on for this, as the shutdown does right after.
@@ -77,23 +65,60 @@ bool TakesNewFiles(const std::string& target) {
   return ok;
 }
 
+// Gives `temp` the name of recording file `number`, or of the next free
+// number after it; `number` is the one tried last.
+os::Claim ClaimFrom(const std::string& temp, int32_t& number, bool alone) {
+  os::Claim claim = os::ClaimName(temp, RecordingPath(number), alone);
+  while (claim == os::Claim::kTaken && number < INT32_MAX) {
+    ++number;
+    claim = os::ClaimName(temp, RecordingPath(number), alone);
+  }
+  return claim;
+}
+
+// Clears away the temporary files that saves cut off by a crash or a kill
+// left behind, and names a whole flight among them as a saved flight under
+// the next free number, as its save would have. Only while the save lock is
+// held: a copy of the game that is saving holds it, even from another
+// machine sharing the folder.
+void TidyLeftovers() {
+  for (const char* prefix : {"mem.txt.", "log.txt."}) {
+    for (const std::string& temp : os::LeftoverTemps(".", prefix)) os::RemoveFile(temp);
+  }
+  std::vector<std::string> temps = os::LeftoverTemps(kFolder, "rec");
+  std::sort(temps.begin(), temps.end());  // the oldest saves first, whatever order the folder lists
+  for (const std::string& temp : temps) {
+    const int32_t frames = WholeFlightFrames(temp);
+    if (frames == 0) {
+      os::RemoveFile(temp);
+      continue;
+    }
+    int32_t number = NextFlightNumber();
+    if (ClaimFrom(temp, number, true) != os::Claim::kDone) continue;  // kept for the next try
+    const std::string path = RecordingPath(number);
+    ReportSave("the flight of " + std::to_string(frames) + " frames that a cut-off save left as " + temp +
+               " is saved as " + path);
+    if (!RaiseCounter(number)) ReportSave("saved " + path + " but could not update " + kCounterFile);
+  }
+}
+
 }  // namespace
 
-SavedFlight SaveRecording(int32_t first) {
+void (*saveStepForTest)(SaveStep step) = nullptr;
+
+SavedFlight SaveRecording(int32_t first, bool alone) {
   SavedFlight saved;
   saved.number = first;
   if (!WriteLiveFlight(RecordingPath(first), saved.temp)) return saved;
   saved.written = true;
+  if (saveStepForTest) saveStepForTest(SaveStep::kClaim);
   // mem.txt may be behind the files on disk (a restored backup, another
   // copy of the game saving into the same folder, a save cut off before
   // mem.txt moved on): an existing file is never replaced, the flight takes
   // the next number that is free.
-  os::Claim claim = os::ClaimName(saved.temp, RecordingPath(saved.number));
-  while (claim == os::Claim::kTaken && saved.number < INT32_MAX) {
-    ++saved.number;
-    claim = os::ClaimName(saved.temp, RecordingPath(saved.number));
-  }
+  const os::Claim claim = ClaimFrom(saved.temp, saved.number, alone);
   saved.named = claim == os::Claim::kDone;
+  saved.needsLock = claim == os::Claim::kNeedsLock;
   return saved;
 }
 
@@ -106,15 +131,26 @@ void EndOfFlightSave() {
   os::MakeFolder(kFolder);
   // Choosing the number, naming the file and moving mem.txt on are one step
   // that two copies of the game never interleave, so mem.txt only moves up.
+  // A copy held up in its save (stopped, or on a stalled disk) keeps the
+  // lock past the wait: the flight is then named only where that is safe
+  // without the lock, and mem.txt is left to the copy that holds it.
   const os::SaveLock lock(kFolder, kLockWaitMs);
-  if (lock.Held()) RemoveLeftovers();
+  if (lock.Held()) TidyLeftovers();
+  const bool alone = !lock.Busy();
 
   const int32_t first = NextFlightNumber();
-  const SavedFlight saved = SaveRecording(first);
+  const SavedFlight saved = SaveRecording(first, alone);
   const std::string frames = std::to_string(live.frameCount);
   const std::string path = RecordingPath(saved.number);
   if (!saved.written) {
     ReportSave("could not save the flight of " + frames + " frames as " + path);
+    return;
+  }
+  if (saved.needsLock) {
+    // On disk all the same, and named by the next start of the game.
+    ReportSave("could not save the flight of " + frames + " frames as " + path +
+               " while another copy of the game was saving: it is kept as " + saved.temp +
+               " and saved at the next start");
     return;
   }
   if (!saved.named) {
@@ -123,8 +159,13 @@ void EndOfFlightSave() {
     return;
   }
   if (saved.number != first) ReportSave(RecordingPath(first) + " is taken: the flight is saved as " + path);
+  if (!alone) {
+    ReportSave("saved " + path + " while another copy of the game was saving: mem.txt is left to that copy");
+    return;
+  }
+  if (saveStepForTest) saveStepForTest(SaveStep::kCounter);
   // Only a complete file is ever counted.
-  if (!WriteCounter(saved.number)) ReportSave("saved " + path + " but could not update " + kCounterFile);
+  if (!RaiseCounter(saved.number)) ReportSave("saved " + path + " but could not update " + kCounterFile);
 }
 
 std::string CheckFlightsCanBeKept() {
@@ -139,7 +180,7 @@ std::string CheckFlightsCanBeKept() {
            ". You can fly, but no flight will be kept. Start the game with --data and a folder you may write to.";
   }
   const os::SaveLock lock(kFolder, 0);
-  if (lock.Held()) RemoveLeftovers();
+  if (lock.Held()) TidyLeftovers();
   return {};
 }
 

@@ -18,21 +18,31 @@ void EndOfFlightSave();
 
 // What became of a save.
 struct SavedFlight {
-  int32_t number = 0;    // the file number tried last, the one used when named
-  bool written = false;  // the whole flight is on disk under `temp`
-  bool named = false;    // ... and now has the name of file `number`
-  std::string temp;      // where the flight is while it has no name
+  int32_t number = 0;      // the file number tried last, the one used when named
+  bool written = false;    // the whole flight is on disk under `temp`
+  bool named = false;      // ... and now has the name of file `number`
+  bool needsLock = false;  // ... or not, as naming it here needs the save lock
+  std::string temp;        // where the flight is while it has no name
 };
 // Writes the live flight to disk once, then gives it the name of recording
 // file `first`, or of the next free number after it. An existing file is
 // never replaced. A flight written but not named stays under `temp`.
-SavedFlight SaveRecording(int32_t first);
+// `alone`: no other copy of the game is saving (the save lock is held, or
+// the system has none), so that a name may be looked at and then taken.
+SavedFlight SaveRecording(int32_t first, bool alone);
+
+// The steps of a save at which tests hold it up, as a stalled disk or a
+// stopped process would: right before the flight is named, and right
+// before mem.txt moves on.
+enum class SaveStep { kClaim, kCounter };
+extern void (*saveStepForTest)(SaveStep step);
 
 // Start-up: makes the recordings folder when it is missing and tries
 // whether the data folder and the recordings folder take new files. Returns
 // what the player must know when flights cannot be saved (the message that
 // goes with kFlightsNotKept), else nothing.
-// Also clears away what saves cut off by a crash left behind.
+// Also names the whole flights that saves cut off by a crash left under
+// temporary names, and clears away the rest of what they left.
 std::string CheckFlightsCanBeKept();
 constexpr const char* kFlightsNotKept = "Flights cannot be saved";
 

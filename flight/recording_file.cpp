@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cstring>
 #include <new>
 
@@ -59,6 +60,15 @@ int32_t RecordingNumberOfFileName(const std::string& name) {
     number = number * 10 + (ch - '0');
   }
   return "recordings/" + name == RecordingPath(number) ? number : -1;
+}
+
+int32_t RecordingNumberFound(const std::string& listed) {
+  const int32_t exact = RecordingNumberOfFileName(listed);
+  if (exact >= 0) return exact;
+  std::string lower = listed;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const int32_t number = RecordingNumberOfFileName(lower);
+  return number >= 0 && os::KindOf(RecordingPath(number)) != os::FileKind::kMissing ? number : -1;
 }
 
 void EncodeFrameRecord(const FrameRecord& record, unsigned char out[kRecordBytes]) {
@@ -130,15 +140,16 @@ bool WriteRecording(std::FILE* f, const FrameRecord* frames, int32_t count) {
   return written;
 }
 
-bool HoldsWholeFlight(const std::string& path) {
+int32_t WholeFlightFrames(const std::string& path) {
   std::FILE* f = os::OpenForReading(path);
-  if (!f) return false;
+  if (!f) return 0;
   unsigned char head[kCountBytes];
   const bool counted = std::fread(head, 1, kCountBytes, f) == kCountBytes;
   const long long left = counted ? os::BytesLeft(f) : -1;
   std::fclose(f);
   const long long count = counted ? static_cast<int32_t>(GetU32(head)) : 0;
-  return count > kMinSavedFrames && left == count * static_cast<long long>(kRecordBytes);
+  const bool whole = count > kMinSavedFrames && left == count * static_cast<long long>(kRecordBytes);
+  return whole ? static_cast<int32_t>(count) : 0;
 }
 
 }  // namespace vl

@@ -42,6 +42,10 @@ std::string RecordingPath(int32_t number);
 // The file number a name in recordings/ stands for, or -1 when the game
 // would never write or read a file of that name.
 int32_t RecordingNumberOfFileName(const std::string& name);
+// The same for a name a folder listing gives: on a file system that ignores
+// case ("REC0003.BIN" on exFAT or FAT), the name is the flight's when the
+// game's own spelling finds a file there, as the loader finds it.
+int32_t RecordingNumberFound(const std::string& listed);
 
 // The bytes of one record in a file, and back.
 void EncodeFrameRecord(const FrameRecord& record, unsigned char out[kRecordBytes]);
@@ -63,8 +67,8 @@ RecordingFileInfo ReadRecordingFile(const std::string& path, Recording& into);
 // False when a write failed.
 bool WriteRecording(std::FILE* f, const FrameRecord* frames, int32_t count);
 
-// A file holding a whole flight long enough to have been saved: its count
-// matches its size. Such a file is never deleted.
-bool HoldsWholeFlight(const std::string& path);
+// The frames of a file holding a whole flight long enough to have been
+// saved (its count matches its size), else 0. Such a file is never deleted.
+int32_t WholeFlightFrames(const std::string& path);
 
 }  // namespace vl

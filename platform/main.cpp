@@ -53,14 +53,23 @@ int main(int argc, char** argv) {
     std::printf("vantaloop %s\n", VANTALOOP_VERSION);
     return 0;
   }
+  // A write that passes a file-size limit fails like a full disk, for the
+  // map as for a flight, instead of ending the program.
+  vl::os::KeepRunningAtFileSizeLimit();
   // The map's file name is taken from where the game was started, not from
   // the data folder.
   std::string mapFile = cl.mapFile;
   if (!mapFile.empty()) {
     std::error_code ec;
     const std::filesystem::path whole = std::filesystem::absolute(Utf8Path(mapFile), ec);
-    const std::u8string text = whole.u8string();
-    if (!ec) mapFile.assign(text.begin(), text.end());
+    if (ec) {
+      // The folder the game was started in is gone, say: the name would
+      // otherwise be taken inside the data folder.
+      std::fprintf(stderr, "vantaloop: cannot write the map to '%s': %s\n", mapFile.c_str(), ec.message().c_str());
+      return 1;
+    }
+    const std::u8string text = whole.lexically_normal().generic_u8string();
+    mapFile.assign(text.begin(), text.end());
   }
   // Showing the flights needs no window, and writes nothing into the data
   // folder: a missing one is not made.
@@ -102,7 +111,6 @@ int main(int argc, char** argv) {
     SDL_Log("vantaloop: SDL could not start: %s", SDL_GetError());
     return 1;
   }
-  vl::os::KeepRunningAtFileSizeLimit();
   vl::InstallSystemGl();
   int code = 0;
   {

@@ -24,6 +24,7 @@
 #include "shell/log.h"
 #include "shell/main_loop.h"
 #include "tests/support/fakes.h"
+#include "tests/support/file_size_limit.h"
 
 namespace vl {
 namespace {
@@ -440,30 +441,6 @@ TEST(EndOfFlightSave, UnwritableFolderIsReportedAndTheCounterKept) {
   EXPECT_EQ(ReadText("recordings"), "not a folder");
 }
 
-#ifndef _WIN32
-// A full disk, made by limiting how large this process may grow a file. The
-// signal such a limit raises keeps its default action, which ends the
-// process: the game itself has to keep it from doing so.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_DFL);
-    os::KeepRunningAtFileSizeLimit();  // as the game does when it starts
-    rlimit lim = saved_;
-    lim.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lim);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*oldHandler_)(int) = nullptr;
-};
-#endif
 
 TEST(EndOfFlightSave, FullDiskLeavesTheOldFileAndTheCounterAlone) {
 #ifdef _WIN32
@@ -479,7 +456,7 @@ TEST(EndOfFlightSave, FullDiskLeavesTheOldFileAndTheCounterAlone) {
   StartAndFly(60 + kLiveFrames);
   testing::internal::CaptureStderr();
   {
-    FileSizeLimit limit(200000);
+    test::FileSizeLimit limit(200000);
     EndOfFlightSave();
   }
   const std::string err = testing::internal::GetCapturedStderr();
@@ -673,9 +650,10 @@ TEST(EndOfFlightSave, AFlightIsNeverLostForWantOfAWayToNameIt) {
 }
 
 // A save cut off by a crash leaves its temporary files behind; the next
-// save clears away those of writers that are gone, but never one that a
-// running copy may still be writing, nor a whole flight.
-TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAway) {
+// start clears away those of writers that are gone, but never one that a
+// running copy may still be writing, and a whole flight among them is named
+// as the save would have named it.
+TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAwayAndWholeFlightsNamed) {
 #ifdef _WIN32
   GTEST_SKIP() << "fork is POSIX's (the end-to-end test of two copies covers Windows)";
 #else
@@ -688,14 +666,22 @@ TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAway) {
   WriteText("mem.txt" + dead + "1.tmp", "3\n");
   WriteText("log.txt" + dead + "2.tmp", "");
   WriteBytes(RecPath(1) + dead + "3.tmp", FileBytes(900, Poses(0, 200)));  // cut off
-  WriteBytes(RecPath(2) + dead + "4.tmp", FileBytes(700, Poses(0, 700)));  // whole, never named
+  const Bytes whole = FileBytes(700, Poses(0, 700));
+  WriteBytes(RecPath(2) + dead + "4.tmp", whole);                          // whole, never named
   WriteBytes(RecPath(3) + alive + "5.tmp", FileBytes(900, Poses(0, 10)));  // still being written
   WriteText("notes" + dead + "6.tmp", "the player's own");
+  StartQuietLog();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(CheckFlightsCanBeKept(), "");
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err, "vantaloop: the flight of 700 frames that a cut-off save left as " + RecPath(2) + dead +
+                     "4.tmp is saved as recordings/rec0000.bin\n");
+  EXPECT_EQ(TempFiles(), std::vector<std::string>({"notes" + dead + "6.tmp", RecPath(3) + alive + "5.tmp"}));
+  EXPECT_EQ(ReadBytes(RecPath(0)), whole);
+  EXPECT_EQ(ReadText("mem.txt"), "0\n");
   StartAndFly(60 + 601);
   EndOfFlightSave();
-  EXPECT_EQ(TempFiles(), std::vector<std::string>({"notes" + dead + "6.tmp", RecPath(2) + dead + "4.tmp",
-                                                   RecPath(3) + alive + "5.tmp"}));
-  EXPECT_EQ(fs::file_size(RecPath(0)), 45680u);
+  EXPECT_EQ(fs::file_size(RecPath(1)), 45680u);
 #endif
 }
 
