@@ -104,14 +104,13 @@ void TidyLeftovers() {
 
 }  // namespace
 
-void (*saveStepForTest)(SaveStep step) = nullptr;
+void (*beforeCounterForTest)() = nullptr;
 
 SavedFlight SaveRecording(int32_t first, bool alone) {
   SavedFlight saved;
   saved.number = first;
   if (!WriteLiveFlight(RecordingPath(first), saved.temp)) return saved;
   saved.written = true;
-  if (saveStepForTest) saveStepForTest(SaveStep::kClaim);
   // mem.txt may be behind the files on disk (a restored backup, another
   // copy of the game saving into the same folder, a save cut off before
   // mem.txt moved on): an existing file is never replaced, the flight takes
@@ -163,7 +162,7 @@ void EndOfFlightSave() {
     ReportSave("saved " + path + " while another copy of the game was saving: mem.txt is left to that copy");
     return;
   }
-  if (saveStepForTest) saveStepForTest(SaveStep::kCounter);
+  if (beforeCounterForTest) beforeCounterForTest();
   // Only a complete file is ever counted.
   if (!RaiseCounter(saved.number)) ReportSave("saved " + path + " but could not update " + kCounterFile);
 }

@@ -31,11 +31,9 @@ struct SavedFlight {
 // the system has none), so that a name may be looked at and then taken.
 SavedFlight SaveRecording(int32_t first, bool alone);
 
-// The steps of a save at which tests hold it up, as a stalled disk or a
-// stopped process would: right before the flight is named, and right
-// before mem.txt moves on.
-enum class SaveStep { kClaim, kCounter };
-extern void (*saveStepForTest)(SaveStep step);
+// Tests hold a save up right before mem.txt moves on, as a stalled disk or
+// a stopped process would.
+extern void (*beforeCounterForTest)();
 
 // Start-up: makes the recordings folder when it is missing and tries
 // whether the data folder and the recordings folder take new files. Returns

@@ -119,5 +119,8 @@ enum class ClaimTools { kAll, kCheckThenRename, kNone };
 extern ClaimTools claimToolsForTest;
 // Tests slow down MoveOver with this, called before it replaces.
 extern void (*beforeReplaceForTest)();
+// Tests hold a claim up between its look and its rename with this, where
+// the file system leaves no other way to claim a name.
+extern void (*beforeLookedRenameForTest)();
 
 }  // namespace vl::os

@@ -19,6 +19,7 @@ namespace vl::os {
 
 ClaimTools claimToolsForTest = ClaimTools::kAll;
 void (*beforeReplaceForTest)() = nullptr;
+void (*beforeLookedRenameForTest)() = nullptr;
 
 namespace {
 
@@ -68,6 +69,7 @@ Claim ClaimOnce(const std::string& temp, const std::string& target, bool alone) 
   // Between the look and the rename another copy could take the name, and
   // the rename would then replace its flight.
   if (!alone) return Claim::kNeedsLock;
+  if (beforeLookedRenameForTest) beforeLookedRenameForTest();
   return ::rename(temp.c_str(), target.c_str()) == 0 ? Claim::kDone : Claim::kFailed;
 }
 

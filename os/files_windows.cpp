@@ -22,6 +22,7 @@ namespace vl::os {
 
 ClaimTools claimToolsForTest = ClaimTools::kAll;
 void (*beforeReplaceForTest)() = nullptr;
+void (*beforeLookedRenameForTest)() = nullptr;  // Windows claims in one step
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "platform/sdl_fullscreen.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
+#include "platform/test_hooks.h"
 #include "render/flight_map.h"
 #include "shell/main_loop.h"
 
@@ -112,6 +113,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   vl::InstallSystemGl();
+  vl::InstallTestHooks();
   int code = 0;
   {
     vl::SdlWindowPlatform windowPlatform;

@@ -741,6 +741,46 @@ TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
 #endif
 }
 
+// One copy held up in its save past the other's wait for the lock (stopped
+// right before mem.txt moves on, as Ctrl+Z or a stalled disk would hold
+// it): the other copy keeps its flight under the next free number, and
+// mem.txt never moves down.
+TEST(EndOfFlightSave, ACopyHeldUpInItsSaveNeverMovesTheCounterDown) {
+#ifdef _WIN32
+  GTEST_SKIP() << "SIGSTOP and fork are POSIX's";
+#else
+  GameHarness h;
+  WriteBytes(RecPath(0), FileBytes(70, Poses(0, 70)));
+  WriteBytes(RecPath(1), FileBytes(70, Poses(0, 70)));
+  WriteText("mem.txt", "1\n");
+  StartQuietLog();
+  StartAndFly(60 + 700);
+  const pid_t held = fork();
+  ASSERT_GE(held, 0);
+  if (held == 0) {
+    beforeCounterForTest = [] { raise(SIGSTOP); };
+    EndOfFlightSave();
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(held, &status, WUNTRACED), held);
+  ASSERT_TRUE(WIFSTOPPED(status));
+  testing::internal::CaptureStderr();
+  EndOfFlightSave();  // waits out the lock, then saves
+  const std::string err = testing::internal::GetCapturedStderr();
+  const std::string between = ReadText("mem.txt");
+  kill(held, SIGCONT);
+  ASSERT_EQ(waitpid(held, &status, 0), held);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(fs::file_size(RecPath(2)), 4u + 76u * 700u);
+  EXPECT_EQ(fs::file_size(RecPath(3)), 4u + 76u * 700u);
+  EXPECT_NE(err.find("saved recordings/rec0003.bin while another copy of the game was saving"), std::string::npos)
+      << err;
+  EXPECT_GE(std::stoi(ReadText("mem.txt")), std::stoi(between)) << "mem.txt moved down from " << between;
+  EXPECT_EQ(ReadText("mem.txt"), "2\n");
+#endif
+}
+
 // The whole program: a flight flown frame by frame through the main loop
 // and ended with Escape.
 struct LoopRun {
