@@ -37,9 +37,9 @@ bool WriteLiveFlight(const std::string& target, std::string& temp) {
   return false;
 }
 
-// Says on stderr and in the log that something went wrong at the end of a
-// flight. The main loop has switched logging off by now; it is switched back
-// on for this, as the shutdown does right after.
+// Says on stderr and in the log what became of a flight that did not simply
+// get its number. At the end of a flight the main loop has switched logging
+// off; it is switched back on for this, as the shutdown does right after.
 void ReportSave(const std::string& text) {
   std::fprintf(stderr, "vantaloop: %s\n", text.c_str());
   LogResume();
@@ -86,7 +86,7 @@ void TidyLeftovers() {
     for (const std::string& temp : os::LeftoverTemps(".", prefix)) os::RemoveFile(temp);
   }
   std::vector<std::string> temps = os::LeftoverTemps(kFolder, "rec");
-  std::sort(temps.begin(), temps.end());  // the oldest saves first, whatever order the folder lists
+  std::sort(temps.begin(), temps.end());  // one order, whatever order the folder lists them in
   for (const std::string& temp : temps) {
     const int32_t frames = WholeFlightFrames(temp);
     if (frames == 0) {
