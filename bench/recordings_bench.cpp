@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include "flight/flight_save.h"
 #include "flight/recordings.h"
 
 namespace fs = std::filesystem;
@@ -47,11 +48,10 @@ void MakeCorpus() {
   fs::create_directories(saveFolder / "recordings");
   fs::current_path(corpus);
   FlyFullFlight();
-  vl::SaveRecording(0);
+  vl::SaveRecording(0, true);
   fs::current_path(saveFolder);
-  char path[64];
   for (int i = 1; i < kFiles; ++i) {
-    vl::RecordingPath(i, path, sizeof path);
+    const std::string path = vl::RecordingPath(i);
     fs::copy_file(corpus / "recordings/rec0000.bin", corpus / path, fs::copy_options::overwrite_existing);
   }
   std::FILE* mem = std::fopen((corpus / "mem.txt").string().c_str(), "w");
@@ -98,11 +98,10 @@ void BM_ReadFileBytes(benchmark::State& state) {
   double total = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    char path[64];
     size_t bytes = 0;
     for (int i = 0; i < kFiles; ++i) {
-      vl::RecordingPath(i, path, sizeof path);
-      std::FILE* f = std::fopen(path, "rb");
+      const std::string path = vl::RecordingPath(i);
+      std::FILE* f = std::fopen(path.c_str(), "rb");
       if (!f) continue;
       bytes += std::fread(buffer.data(), 1, buffer.size(), f);
       std::fclose(f);
@@ -125,11 +124,10 @@ void BM_ReadFileBytesKept(benchmark::State& state) {
   for (auto _ : state) {
     for (auto& k : kept) k.reset();
     const auto start = std::chrono::steady_clock::now();
-    char path[64];
     size_t bytes = 0;
     for (int i = 0; i < kFiles; ++i) {
-      vl::RecordingPath(i, path, sizeof path);
-      std::FILE* f = std::fopen(path, "rb");
+      const std::string path = vl::RecordingPath(i);
+      std::FILE* f = std::fopen(path.c_str(), "rb");
       if (!f) continue;
       kept[i].reset(new unsigned char[820804]);
       bytes += std::fread(kept[i].get(), 1, 820804, f);

@@ -2,19 +2,20 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "shell/text_format.h"
+#include "shell/tick.h"
 
 namespace vl {
 
 namespace {
 
-constexpr int kFrameMs = 16;
-
 // Minutes, seconds and milliseconds: frames of 16 ms come out exact.
 std::string Duration(int32_t frames) {
-  const long long ms = static_cast<long long>(frames) * kFrameMs;
+  const long long ms = static_cast<long long>(frames) * kTickMs;
   return FormatText("%lld:%02lld.%03lld", ms / 60000, ms / 1000 % 60, ms % 1000);
 }
 
@@ -104,12 +105,11 @@ std::string FlightJson(const SavedFlights& s) {
   out += ", \"ghosts_next_start\": " + std::to_string(s.Ghosts()) + ", \"flights\": [";
   for (size_t i = 0; i < s.flights.size(); ++i) {
     const FlightSummary& f = s.flights[i];
-    char path[64];
-    RecordingPath(f.number, path, sizeof path);
+    const std::string path = RecordingPath(f.number);
     out += i == 0 ? "\n  " : ",\n  ";
     out += FormatText("{\"number\": %d, \"file\": ", f.number) + JsonString(path);
     out += FormatText(", \"present\": %s, \"frames\": %d, \"duration_ms\": %lld, \"distance\": %.3f",
-                      f.present ? "true" : "false", f.frames, static_cast<long long>(f.frames) * kFrameMs,
+                      f.present ? "true" : "false", f.frames, static_cast<long long>(f.frames) * kTickMs,
                       f.distance);
     if (f.hasAltitude) {
       out += FormatText(", \"lowest\": %.6g, \"highest\": %.6g", static_cast<double>(f.lowest),
@@ -127,8 +127,12 @@ std::string FlightJson(const SavedFlights& s) {
 int PrintFlightList(bool json, std::FILE* out) {
   const SavedFlights flights = ReadSavedFlights();
   const std::string text = json ? FlightJson(flights) : FlightTable(flights);
-  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  return written && std::fflush(out) == 0 ? 0 : 1;
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0) return 0;
+  const int error = errno;
+  std::fprintf(stderr, "vantaloop: could not write the list of flights%s%s\n", error ? ": " : "",
+               error ? std::strerror(error) : "");
+  return 1;
 }
 
 }  // namespace vl

@@ -8,34 +8,12 @@
 #include <map>
 #include <system_error>
 
-
 namespace vl {
 
 namespace {
 
-constexpr int32_t kLoadedAtMost = kMaxRecordings - 1;
-
-// The file number a name in recordings/ stands for, or -1 when the game
-// would never write or read a file of that name.
-int32_t NumberOfFileName(const std::string& name) {
-  if (name.size() < 8 || name.compare(0, 3, "rec") != 0 || name.compare(name.size() - 4, 4, ".bin") != 0)
-    return -1;
-  int32_t number = 0;
-  const std::string digits = name.substr(3, name.size() - 7);
-  for (char ch : digits) {
-    if (ch < '0' || ch > '9' || number > (INT32_MAX - 9) / 10) return -1;
-    number = number * 10 + (ch - '0');
-  }
-  char path[64];
-  RecordingPath(number, path, sizeof path);
-  return "recordings/" + name == path ? number : -1;
-}
-
 // How many files the next start loads, by the number in mem.txt.
-int32_t FilesLoaded(const SavedFlights& s) {
-  if (s.counterState != CounterState::kNumber) return 0;
-  return static_cast<int32_t>(std::clamp<long long>(s.counter, 0, kLoadedAtMost));
-}
+int32_t FilesLoaded(const SavedFlights& s) { return FlightsLoadedAtStart(s.counterState, s.counter); }
 
 void AddProblem(FlightSummary& f, const std::string& text) {
   f.problem += (f.problem.empty() ? "" : "; ") + text;
@@ -68,7 +46,7 @@ void Measure(FlightSummary& f, const Recording& r) {
 }
 
 // What is wrong with a file, as the loader read it.
-void Diagnose(FlightSummary& f, const char* path, const RecordingFileInfo& info) {
+void Diagnose(FlightSummary& f, const std::string& path, const RecordingFileInfo& info) {
   std::error_code ec;
   const std::filesystem::file_status status = std::filesystem::status(path, ec);
   if (!info.opened) {
@@ -104,7 +82,7 @@ void JudgeGhost(FlightSummary& f, const SavedFlights& s) {
   } else if (s.counterState == CounterState::kNoNumber) {
     f.note = "not loaded: mem.txt holds no number";
   } else if (f.number >= loaded && f.number < s.counter) {
-    f.note = "not loaded: the game loads " + std::to_string(kLoadedAtMost) + " flights at most";
+    f.note = "not loaded: the game loads " + std::to_string(kMaxLoadedFlights) + " flights at most";
   } else if (f.number == s.counter) {
     f.note = "the newest: flies after the next save";
   } else if (f.number >= loaded) {
@@ -134,26 +112,14 @@ int32_t SavedFlights::Ghosts() const {
       std::count_if(flights.begin(), flights.end(), [](const FlightSummary& f) { return f.ghostNextStart; }));
 }
 
-CounterState ReadCounterDecimal(long long& number) {
-  number = 0;
-  bool hasNumber = false;
-  if (!ReadCounter(number, hasNumber)) return CounterState::kNoFile;
-  if (!hasNumber) {
-    number = 0;
-    return CounterState::kNoNumber;
-  }
-  return CounterState::kNumber;
-}
-
 SavedFlights ReadSavedFlights(const std::function<void(const FlightSummary&, const Recording&)>& each) {
   SavedFlights s;
-  s.counterState = ReadCounterDecimal(s.counter);
+  s.counterState = ReadCounter(s.counter);
 
   std::map<int32_t, FlightSummary> byNumber;
   std::error_code ec;
   for (std::filesystem::directory_iterator it("recordings", ec), end; !ec && it != end; it.increment(ec)) {
-    const int32_t n = NumberOfFileName(it->path().filename().string());
-    if (n >= 0) byNumber[n].present = true;
+    if (const int32_t n = RecordingNumberFound(it->path().filename().string()); n >= 0) byNumber[n].present = true;
   }
   // The numbers the next start looks for, file or not.
   for (int32_t n = 0; n < FilesLoaded(s); ++n) byNumber[n];
@@ -162,8 +128,7 @@ SavedFlights ReadSavedFlights(const std::function<void(const FlightSummary&, con
   for (auto& [number, f] : byNumber) {
     f.number = number;
     if (f.present) {
-      char path[64];
-      RecordingPath(number, path, sizeof path);
+      const std::string path = RecordingPath(number);
       const RecordingFileInfo info = ReadRecordingFile(path, r);
       f.frames = r.frameCount;
       Diagnose(f, path, info);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "flight/counter.h"
 #include "flight/recordings.h"
 
 namespace vl {
@@ -25,8 +26,6 @@ struct FlightSummary {
   std::string note;               // why it does not, where that is not a problem
 };
 
-enum class CounterState { kNoFile, kNoNumber, kNumber };
-
 struct SavedFlights {
   CounterState counterState = CounterState::kNoFile;
   long long counter = 0;  // the number mem.txt holds
@@ -37,9 +36,6 @@ struct SavedFlights {
   int32_t Missing() const;
   int32_t Ghosts() const;
 };
-
-// The number in mem.txt, read as a decimal.
-CounterState ReadCounterDecimal(long long& number);
 
 // Reads every flight. `each`, when given, sees each flight's frames as the
 // game loads them, right after its summary is made.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <limits>
 
 #include "flight/recordings.h"
@@ -26,9 +25,9 @@ bool ParseFlightList(std::string_view text, std::vector<int32_t>& flights, std::
       error.assign("'").append(part).append("' is not a flight number");
       return false;
     }
-    if (n > kLastGhostFlight) {
+    if (n >= kMaxLoadedFlights) {
       error = "flight " + std::string(part) + " cannot fly as a ghost (0 to " +
-              std::to_string(kLastGhostFlight) + ")";
+              std::to_string(kMaxLoadedFlights - 1) + ")";
       return false;
     }
     return true;
@@ -70,26 +69,8 @@ void LoadGhosts() {
   }
   PrepareRecordings();
   LogWrite("loading %i recordings", static_cast<int>(ghostChoice.flights.size()));
-  std::string missing;
-  char path[64];
-  for (const int32_t n : ghostChoice.flights) {
-    if (n < 0 || n > kLastGhostFlight) continue;
-    RecordingPath(n, path, sizeof path);
-    // File n keeps entry n + 1, and with it its colour; the entries of the
-    // flights not chosen stay empty and fly nothing.
-    Recording& r = recordings[n + 1];
-    if (!ReadRecordingFile(path, r).opened) {
-      missing += (missing.empty() ? "" : ", ") + std::to_string(n);
-      continue;
-    }
-    r.cursor = ghostChoice.firstFrame;
-    recordingCount = n + 2;
-    LogWrite("%i frames", r.frameCount);
-  }
-  if (!missing.empty()) {
-    std::fprintf(stderr, "vantaloop: no saved flight %s: skipped\n", missing.c_str());
-    LogWrite("no saved flight %s: skipped", missing.c_str());
-  }
+  // The entries of the flights not chosen stay empty and fly nothing.
+  LoadFlights(ghostChoice.flights, ghostChoice.firstFrame, true);
 }
 
 void ResetGhostChoiceForTest() { ghostChoice = GhostChoice{}; }

@@ -19,13 +19,10 @@ struct GhostChoice {
 };
 extern GhostChoice ghostChoice;
 
-// The highest file number that has an entry in the table.
-constexpr int32_t kLastGhostFlight = 998;
-
 // A flight number as the player writes it: decimal digits, 0 to 2^31 - 1.
 bool ParseFlightNumber(std::string_view text, int32_t& number);
 // A list of flights: "none", or numbers and ranges joined by commas
-// ("3,7-9"), each number 0 to 998. Sorted, without repeats. On failure
+// ("3,7-9"), each number below kMaxLoadedFlights (0 to 998). Sorted, without repeats. On failure
 // `error` says what is wrong.
 bool ParseFlightList(std::string_view text, std::vector<int32_t>& flights, std::string& error);
 

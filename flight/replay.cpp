@@ -19,15 +19,14 @@ std::string title;
 }  // namespace
 
 bool StartReplay(int32_t number, std::string& error) {
-  char path[64];
-  RecordingPath(number, path, sizeof path);
+  const std::string path = RecordingPath(number);
   const RecordingFileInfo info = ReadRecordingFile(path, flight);
   if (flight.frameCount <= 0) {
     std::error_code ec;
     error = !std::filesystem::exists(path, ec)
                 ? "no saved flight " + std::to_string(number) + " (no " + path + ")"
-            : !info.opened ? std::string(path) + " is not a plain file that can be read"
-                           : std::string(path) + " holds no frames to replay";
+            : !info.opened ? path + " is not a plain file that can be read"
+                           : path + " holds no frames to replay";
     flight = Recording{};
     return false;
   }
@@ -39,7 +38,7 @@ bool StartReplay(int32_t number, std::string& error) {
   } else {
     // When flight n was flown, mem.txt held n - 1: the start-up had loaded
     // files 0 to n - 2.
-    for (int32_t n = 0; n < std::min(number - 1, kLastGhostFlight + 1); ++n) ghosts.push_back(n);
+    for (int32_t n = 0; n < std::min(number - 1, kMaxLoadedFlights); ++n) ghosts.push_back(n);
   }
   ChooseGhosts(std::move(ghosts));
   // Recorded frame f is the pose after frame f + 60 of its run, when every

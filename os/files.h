@@ -39,24 +39,39 @@ std::FILE* CreateTemp(const std::string& target, std::string& temp);
 bool Finish(std::FILE* f);
 
 enum class Claim {
-  kDone,   // the file has the name now; its temporary name is gone
-  kTaken,  // something else has the name; nothing changed
-  kFailed  // the system would not give the name; nothing changed
+  kDone,      // the file has the name now; its temporary name is gone
+  kTaken,     // something else has the name; nothing changed
+  kFailed,    // the system would not give the name; nothing changed
+  kNeedsLock  // only a look-then-rename would do, and another copy may be
+              // claiming; nothing changed
 };
 
 // Gives the finished temporary file `temp` the name `target` without ever
 // replacing what has that name: an existing file, or a link to one, makes
 // the name taken. A link that leads nowhere is replaced. On file systems
 // without hard links and without renames that refuse to replace, the name
-// is checked and then renamed to: the caller's SaveLock keeps copies of the
-// game from racing each other there. `temp` stays unless kDone.
-Claim ClaimName(const std::string& temp, const std::string& target);
+// can only be looked at and then renamed to, which is safe only while no
+// other copy of the game claims names in the folder: only when `alone` (the
+// caller holds the SaveLock, or the system has no lock to give). `temp`
+// stays unless kDone.
+Claim ClaimName(const std::string& temp, const std::string& target, bool alone);
 
 // Puts `temp` in the place of `target` in one step, replacing whatever is
 // there (a link is replaced, not followed). False leaves both as they were.
 bool MoveOver(const std::string& temp, const std::string& target);
 
 void RemoveFile(const std::string& path);
+
+// What a name stands for, looked at without following a link.
+enum class FileKind { kMissing, kPlain, kOther };
+FileKind KindOf(const std::string& path);
+// Whether both names lead to one existing file or folder.
+bool SameFile(const std::string& a, const std::string& b);
+// Gives the open new file `f` the permissions of the plain file `existing`
+// (and its owner, where the system lets this process), so that a file put
+// in the place of another keeps them. Where the system has no such
+// permissions, nothing changes.
+void TakePermissionsOf(const std::string& existing, std::FILE* f);
 
 // Makes `path` a folder when nothing has that name. True when it is a
 // folder afterwards.
@@ -77,10 +92,14 @@ class SaveLock {
   SaveLock(const SaveLock&) = delete;
   SaveLock& operator=(const SaveLock&) = delete;
   bool Held() const { return handle_ != kNone; }
+  // Another copy of the game held the lock for the whole wait (rather than
+  // the system offering no lock at all).
+  bool Busy() const { return busy_; }
 
  private:
   static constexpr intptr_t kNone = -1;
   intptr_t handle_ = kNone;
+  bool busy_ = false;
 };
 
 // The temporary files (names as CreateTemp makes them) in `folder` whose
@@ -100,5 +119,8 @@ enum class ClaimTools { kAll, kCheckThenRename, kNone };
 extern ClaimTools claimToolsForTest;
 // Tests slow down MoveOver with this, called before it replaces.
 extern void (*beforeReplaceForTest)();
+// Tests hold a claim up between its look and its rename with this, where
+// the file system leaves no other way to claim a name.
+extern void (*beforeLookedRenameForTest)();
 
 }  // namespace vl::os

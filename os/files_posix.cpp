@@ -19,6 +19,7 @@ namespace vl::os {
 
 ClaimTools claimToolsForTest = ClaimTools::kAll;
 void (*beforeReplaceForTest)() = nullptr;
+void (*beforeLookedRenameForTest)() = nullptr;
 
 namespace {
 
@@ -49,7 +50,7 @@ bool RemoveDanglingLink(const std::string& path) {
 // The name in one step, never replacing: a hard link, or where the file
 // system has none (FAT, exFAT, some network shares), a rename that refuses
 // to replace. Neither there either (exFAT through FUSE): look, then rename.
-Claim ClaimOnce(const std::string& temp, const std::string& target) {
+Claim ClaimOnce(const std::string& temp, const std::string& target, bool alone) {
   if (claimToolsForTest == ClaimTools::kAll) {
     if (::link(temp.c_str(), target.c_str()) == 0) {
       ::unlink(temp.c_str());
@@ -65,6 +66,10 @@ Claim ClaimOnce(const std::string& temp, const std::string& target) {
   if (::lstat(target.c_str(), &st) == 0) return Claim::kTaken;
   if (errno != ENOENT) return Claim::kFailed;
   if (claimToolsForTest == ClaimTools::kNone) return Claim::kFailed;
+  // Between the look and the rename another copy could take the name, and
+  // the rename would then replace its flight.
+  if (!alone) return Claim::kNeedsLock;
+  if (beforeLookedRenameForTest) beforeLookedRenameForTest();
   return ::rename(temp.c_str(), target.c_str()) == 0 ? Claim::kDone : Claim::kFailed;
 }
 
@@ -133,9 +138,9 @@ bool Finish(std::FILE* f) {
   return ok;
 }
 
-Claim ClaimName(const std::string& temp, const std::string& target) {
-  Claim claim = ClaimOnce(temp, target);
-  if (claim == Claim::kTaken && RemoveDanglingLink(target)) claim = ClaimOnce(temp, target);
+Claim ClaimName(const std::string& temp, const std::string& target, bool alone) {
+  Claim claim = ClaimOnce(temp, target, alone);
+  if (claim == Claim::kTaken && RemoveDanglingLink(target)) claim = ClaimOnce(temp, target, alone);
   if (claim == Claim::kDone) SyncFolder(FolderOf(target));
   return claim;
 }
@@ -148,6 +153,27 @@ bool MoveOver(const std::string& temp, const std::string& target) {
 }
 
 void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+FileKind KindOf(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? FileKind::kMissing : FileKind::kOther;
+  return S_ISREG(st.st_mode) ? FileKind::kPlain : FileKind::kOther;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && SameFile(sa, sb);
+}
+
+void TakePermissionsOf(const std::string& existing, std::FILE* f) {
+  struct stat st;
+  if (::lstat(existing.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  // The owner first: changing it may clear the set-id bits the mode brings.
+  if (::fchown(::fileno(f), st.st_uid, st.st_gid) != 0) {
+    // Only the file's owner or root may give it away; it stays this user's.
+  }
+  ::fchmod(::fileno(f), st.st_mode & 07777);
+}
 
 bool MakeFolder(const std::string& path) {
   ::mkdir(path.c_str(), 0777);
@@ -171,7 +197,11 @@ SaveLock::SaveLock(const std::string& folder, int waitMs) {
       handle_ = fd;
       return;
     }
-    if (errno != EWOULDBLOCK || waited >= waitMs) break;
+    if (errno != EWOULDBLOCK) break;
+    if (waited >= waitMs) {
+      busy_ = true;
+      break;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   ::close(fd);

@@ -22,6 +22,7 @@ namespace vl::os {
 
 ClaimTools claimToolsForTest = ClaimTools::kAll;
 void (*beforeReplaceForTest)() = nullptr;
+void (*beforeLookedRenameForTest)() = nullptr;  // Windows claims in one step
 
 namespace {
 
@@ -239,7 +240,9 @@ bool Finish(std::FILE* f) {
   return ok;
 }
 
-Claim ClaimName(const std::string& temp, const std::string& target) {
+// A move that does not replace is one step on every Windows drive, so the
+// claim never needs the save lock here.
+Claim ClaimName(const std::string& temp, const std::string& target, bool /*alone*/) {
   const std::wstring wideTemp = Wide(temp), wideTarget = Wide(target);
   if (wideTemp.empty() || wideTarget.empty()) return Claim::kFailed;
   Claim claim = ClaimOnce(wideTemp, wideTarget);
@@ -266,6 +269,36 @@ void RemoveFile(const std::string& path) {
   if (!name.empty()) Retried([&] { return DeleteFileW(name.c_str()) != 0; });
 }
 
+FileKind KindOf(const std::string& path) {
+  const std::wstring name = Wide(path);
+  if (name.empty()) return FileKind::kOther;
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileKind::kMissing : FileKind::kOther;
+  }
+  return PlainAttributes(attributes) ? FileKind::kPlain : FileKind::kOther;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  const auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    const std::wstring name = Wide(path);
+    if (name.empty()) return false;
+    const HANDLE h = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    return known;
+  };
+  BY_HANDLE_FILE_INFORMATION ia, ib;
+  return identity(a, ia) && identity(b, ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+// A new file inherits its folder's access rules, as the file it replaces did.
+void TakePermissionsOf(const std::string&, std::FILE*) {}
+
 bool MakeFolder(const std::string& path) {
   const std::wstring name = Wide(path);
   if (name.empty()) return false;
@@ -290,9 +323,17 @@ SaveLock::SaveLock(const std::string& folder, int waitMs) {
       handle_ = reinterpret_cast<intptr_t>(h);
       return;
     }
-    // Held by another copy, or being deleted as that copy lets go.
+    // Held by another copy, or being deleted as that copy lets go. Access
+    // denied while no lock file is there is a folder that takes no files:
+    // waiting would not help.
     const DWORD error = GetLastError();
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || waited >= waitMs) return;
+    const bool held = error == ERROR_SHARING_VIOLATION ||
+                      (error == ERROR_ACCESS_DENIED && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
+    if (!held) return;
+    if (waited >= waitMs) {
+      busy_ = true;
+      return;
+    }
     Sleep(5);
   }
 }

@@ -19,6 +19,7 @@
 #include "platform/sdl_fullscreen.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
+#include "platform/test_hooks.h"
 #include "render/flight_map.h"
 #include "shell/main_loop.h"
 
@@ -29,8 +30,8 @@ std::filesystem::path Utf8Path(const std::string& name) {
   return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
-// A file named on the command line or in the environment, taken from where
-// the game was started, not from the data folder it moves to.
+// A file named in the environment, taken from where the game was started,
+// not from the data folder it moves to.
 std::string FromStartFolder(const std::string& name) {
   if (name.empty()) return name;
   std::error_code ec;
@@ -66,7 +67,24 @@ int main(int argc, char** argv) {
     std::printf("vantaloop %s\n", VANTALOOP_VERSION);
     return 0;
   }
-  const std::string mapFile = FromStartFolder(cl.mapFile);
+  // A write that passes a file-size limit fails like a full disk, for the
+  // map as for a flight, instead of ending the program.
+  vl::os::KeepRunningAtFileSizeLimit();
+  // The map's file name is taken from where the game was started, not from
+  // the data folder.
+  std::string mapFile = cl.mapFile;
+  if (!mapFile.empty()) {
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(Utf8Path(mapFile), ec);
+    if (ec) {
+      // The folder the game was started in is gone, say: the name would
+      // otherwise be taken inside the data folder.
+      std::fprintf(stderr, "vantaloop: cannot write the map to '%s': %s\n", mapFile.c_str(), ec.message().c_str());
+      return 1;
+    }
+    const std::u8string text = whole.lexically_normal().generic_u8string();
+    mapFile.assign(text.begin(), text.end());
+  }
   const std::string frameCountName = FromStartFolder(vl::FrameCountFile::NameFromEnvironment());
   // Showing the flights needs no window, and writes nothing into the data
   // folder: a missing one is not made.
@@ -108,8 +126,8 @@ int main(int argc, char** argv) {
     SDL_Log("vantaloop: SDL could not start: %s", SDL_GetError());
     return 1;
   }
-  vl::os::KeepRunningAtFileSizeLimit();
   vl::InstallSystemGl();
+  vl::InstallTestHooks();
   int code = 0;
   {
     vl::SdlWindowPlatform windowPlatform;

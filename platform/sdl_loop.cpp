@@ -7,6 +7,7 @@
 #include "platform/sdl_devices.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_window.h"
+#include "shell/tick.h"
 
 namespace vl {
 
@@ -27,8 +28,7 @@ uint32_t SdlLoopPlatform::TimeGetTime() {
 void SdlLoopPlatform::Sleep(uint32_t ms) {
   if (ms == 0) {
     if (lowPower) {
-      constexpr uint32_t kFrameMs = 16;
-      const auto left = static_cast<int32_t>(lastFrameTime + kFrameMs - TimeGetTime());
+      const auto left = static_cast<int32_t>(lastFrameTime + kTickMs - TimeGetTime());
       if (left > static_cast<int32_t>(kWakeBeforeTickMs))
         SDL_Delay(static_cast<Uint32>(left) - kWakeBeforeTickMs);
     }

@@ -1,8 +1,12 @@
 #include "render/flight_map.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "flight/ghosts.h"
@@ -136,8 +140,10 @@ std::string FlightMapSvg(const std::vector<FlightTrack>& tracks) {
     std::string d;
     for (const auto& run : t.runs) {
       for (size_t i = 0; i < run.size(); ++i)
-        d += FormatText("%s%.1f %.1f", i == 0 ? (d.empty() ? "M" : " M") : " L", px(run[i].first),
-                        py(run[i].second));
+        // After the first line, the points of a run follow without
+        // repeating L: "M x y L x y x y ...".
+        d += FormatText("%s%.1f %.1f", i == 0 ? (d.empty() ? "M" : " M") : i == 1 ? " L" : " ",
+                        px(run[i].first), py(run[i].second));
       if (run.size() == 1) d += " h0";  // a flight standing still still shows its end caps
     }
     if (d.empty()) continue;
@@ -192,7 +198,29 @@ std::string FlightMapSvg(const std::vector<FlightTrack>& tracks) {
   return svg + "</svg>\n";
 }
 
+std::string MapTargetProblem(const std::string& path) {
+  const os::FileKind kind = os::KindOf(path);
+  if (kind == os::FileKind::kOther) return "it is not a plain file";
+  // The data folder's own files, under whatever spelling or link leads to
+  // them: a name in this folder or in recordings/ is judged by its folder,
+  // as the file may not be there yet.
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (os::SameFile(folder, "recordings")) return "it is in the data folder's recordings/";
+  const bool own = std::any_of(std::begin(kDataFolderFiles), std::end(kDataFolderFiles), [&](const char* file) {
+    return (os::SameFile(folder, ".") && name == file) || os::SameFile(path, file);
+  });
+  return own ? "it is one of the data folder's own files" : "";
+}
+
 int WriteFlightMap(const std::string& path) {
+  const std::string problem = MapTargetProblem(path);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "vantaloop: the map is not written to %s: %s\n", path.c_str(), problem.c_str());
+    return 1;
+  }
   std::vector<FlightTrack> tracks;
   ReadSavedFlights([&](const FlightSummary& f, const Recording& r) {
     if (r.frameCount > 0) tracks.push_back(TrackOf(f, r));
@@ -201,15 +229,20 @@ int WriteFlightMap(const std::string& path) {
   // Written through the game's file module: a name beyond ASCII is the
   // name on every system, and the map appears whole or not at all.
   std::string temp;
+  errno = 0;
   std::FILE* out = os::CreateTemp(path, temp);
+  if (out) {
+    os::TakePermissionsOf(path, out);
+    errno = 0;
+  }
   bool ok = out && std::fwrite(svg.data(), 1, svg.size(), out) == svg.size();
   if (out && !os::Finish(out)) ok = false;
-  if (out && !(ok && os::MoveOver(temp, path))) {
-    os::RemoveFile(temp);
-    ok = false;
-  }
+  ok = ok && os::MoveOver(temp, path);
   if (!ok) {
-    std::fprintf(stderr, "vantaloop: could not write the map to %s\n", path.c_str());
+    const int error = errno;  // what failed first, before the clean-up
+    if (out) os::RemoveFile(temp);
+    std::fprintf(stderr, "vantaloop: could not write the map to %s%s%s\n", path.c_str(), error ? ": " : "",
+                 error ? std::strerror(error) : "");
     return 1;
   }
   std::printf("vantaloop: the map of %zu flight%s is in %s\n", tracks.size(), tracks.size() == 1 ? "" : "s",

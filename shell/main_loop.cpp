@@ -4,12 +4,13 @@
 #include <string>
 
 #include "flight/game_frame.h"
-#include "flight/recordings.h"
+#include "flight/flight_save.h"
 #include "flight/replay.h"
 #include "input/input_state.h"
 #include "render/gl_api.h"
 #include "render/scene.h"
 #include "shell/log.h"
+#include "shell/tick.h"
 #include "shell/window.h"
 
 namespace vl {
@@ -33,7 +34,7 @@ bool BeginFrame() {
   // The tick is measured from when the previous frame began. The difference
   // is taken modulo 2^32, so the wait behaves the same across the clock's
   // wrap-around.
-  while (static_cast<uint32_t>(loopPlatform->TimeGetTime() - lastFrameTime) < 16u) {
+  while (static_cast<uint32_t>(loopPlatform->TimeGetTime() - lastFrameTime) < kTickMs) {
     loopPlatform->Sleep(0);
   }
   lastFrameTime = loopPlatform->TimeGetTime();

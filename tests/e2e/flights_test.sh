@@ -43,6 +43,19 @@ xpath() { xmllint --xpath "$1" "$WORK/map.svg"; }
 [ "$(xpath 'string(//*[@id="flight-0"]/@stroke)')" = "#b0b1d0" ] || fail "flight 0 is not in entry 1's colour"
 [ "$(xpath 'string(//*[@id="flight-1"]/@stroke)')" = "#78acb6" ] || fail "flight 1 is not in entry 2's colour"
 
+# --map under a file-size limit says so and leaves nothing behind; a
+# relative name is never taken inside the data folder when the folder the
+# game was started in is gone.
+if ! e2e_under_wine; then
+  (cd "$WORK" && ulimit -f 1 && e2e_game --data "$DATA" --map big.svg >/dev/null 2>"$WORK/big.err"); rc=$?
+  [ "$rc" = 1 ] && grep -q "^vantaloop: could not write the map to .*big.svg: File too large" "$WORK/big.err" ||
+    fail "--map under a file-size limit gave status $rc: $(cat "$WORK/big.err")"
+  [ -z "$(find "$WORK" -name 'big.svg*')" ] || fail "--map under a file-size limit left $(find "$WORK" -name 'big.svg*')"
+  mkdir "$WORK/gone"
+  (cd "$WORK/gone" && rmdir "$WORK/gone" && e2e_game --data "$DATA" --map rel.svg >/dev/null 2>"$WORK/rel.err"); rc=$?
+  [ "$rc" = 1 ] && [ ! -e "$DATA/rel.svg" ] || fail "--map from a folder that is gone gave status $rc"
+fi
+
 # --ghosts: numbers without a file are named once.
 launch --ghosts 0,2,7
 e2e_ready

@@ -15,8 +15,7 @@ std::vector<FrameRecord> StraightFlight(int32_t count, Vec3 start, Vec3 step) {
 }
 
 void WriteFlightFile(int32_t number, const std::vector<FrameRecord>& frames, int64_t count, int extraBytes) {
-  char path[64];
-  RecordingPath(number, path, sizeof path);
+  const std::string path = RecordingPath(number);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   const uint32_t n = static_cast<uint32_t>(count < 0 ? static_cast<int64_t>(frames.size()) : count);
   const unsigned char head[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),

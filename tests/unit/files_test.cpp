@@ -25,7 +25,7 @@ void MakeFile(const std::string& name, const std::string& text) {
   ASSERT_NE(f, nullptr);
   std::fputs(text.c_str(), f);
   ASSERT_TRUE(os::Finish(f));
-  ASSERT_EQ(os::ClaimName(temp, name), os::Claim::kDone);
+  ASSERT_EQ(os::ClaimName(temp, name, true), os::Claim::kDone);
 }
 
 std::string ReadAll(std::FILE* f) {

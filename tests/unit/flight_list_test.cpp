@@ -7,6 +7,7 @@
 #include <fstream>
 #include <limits>
 
+#include "flight/flight_save.h"
 #include "tests/support/fakes.h"
 #include "tests/support/flight_files.h"
 

@@ -2,10 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <regex>
+
+#include "tests/support/fakes.h"
+#include "tests/support/file_size_limit.h"
 
 namespace vl {
 namespace {
@@ -77,6 +86,67 @@ TEST(FlightMapSvg, OnePathPerFlightInItsGhostColourNorthUp) {
   EXPECT_LT(at(1, 5), at(1, 3));      // +z up
   EXPECT_EQ(at(1, 4), at(1, 2));
   EXPECT_NE(svg.find(">flight 1 (damaged)</text>"), std::string::npos);
+}
+
+// --map writes only a new file or a plain file that is none of the data
+// folder's own; whatever it refuses or fails to write stays as it was, and
+// no temporary file is left.
+TEST(WriteFlightMap, OnlyANewOrPlainFileOutsideTheDataFoldersOwn) {
+  namespace fs = std::filesystem;
+  const auto write = [](const fs::path& p, const char* text) { std::ofstream(p, std::ios::binary) << text; };
+  const auto read = [](const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  struct Case {
+    const char* what;
+    std::string target;
+    std::function<void()> before;
+    int status;
+    std::function<void()> after;
+  } cases[] = {
+      {"a new file", "new.svg", [] {}, 0, [&] { EXPECT_EQ(read("new.svg").rfind("<?xml", 0), 0u); }},
+      {"the counter", "mem.txt", [&] { write("mem.txt", "4\n"); }, 1, [&] { EXPECT_EQ(read("mem.txt"), "4\n"); }},
+      {"the counter before there is one", "./MEM.TXT", [] {}, 1, [] { EXPECT_FALSE(fs::exists("mem.txt")); }},
+      {"a recording", "recordings/rec0000.bin", [&] { write("recordings/rec0000.bin", "flight"); }, 1,
+       [&] { EXPECT_EQ(read("recordings/rec0000.bin"), "flight"); }},
+      {"a new name among the recordings", "recordings/map.svg", [] {}, 1,
+       [] { EXPECT_TRUE(fs::is_empty("recordings")); }},
+      {"a missing folder", "gone/map.svg", [] {}, 1, [] { EXPECT_FALSE(fs::exists("gone")); }},
+#ifndef _WIN32
+      {"a FIFO", "map.svg", [] { mkfifo("map.svg", 0644); }, 1, [] { EXPECT_TRUE(fs::is_fifo("map.svg")); }},
+      {"a link to the counter", "map.svg", [&] { write("mem.txt", "4\n"); fs::create_symlink("mem.txt", "map.svg"); },
+       1, [&] { EXPECT_TRUE(fs::is_symlink("map.svg")); EXPECT_EQ(read("mem.txt"), "4\n"); }},
+      {"a read-only file keeps its mode", "old.svg", [&] { write("old.svg", "old"); chmod("old.svg", 0444); }, 0,
+       [&] {
+         EXPECT_EQ(read("old.svg").rfind("<?xml", 0), 0u);
+         EXPECT_EQ(fs::status("old.svg").permissions(), fs::perms(0444));
+       }},
+      {"a file-size limit", "big.svg", [] {}, 1, [] { EXPECT_FALSE(fs::exists("big.svg")); }},
+#endif
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::GameHarness h;
+    c.before();
+    testing::internal::CaptureStderr();
+#ifndef _WIN32
+    std::unique_ptr<test::FileSizeLimit> limit;
+    if (c.target == "big.svg") limit = std::make_unique<test::FileSizeLimit>(1000);
+#endif
+    const int status = WriteFlightMap(c.target);
+#ifndef _WIN32
+    limit.reset();
+#endif
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, c.status) << err;
+    if (c.status != 0) {
+      EXPECT_NE(err.find("vantaloop: "), std::string::npos);
+    }
+    c.after();
+    for (const auto& entry : fs::recursive_directory_iterator("."))
+      EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+  }
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "flight/flight_save.h"
 #include "flight/recordings.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include "shell/log.h"
 #include "shell/main_loop.h"
 #include "tests/support/fakes.h"
+#include "tests/support/file_size_limit.h"
 
 namespace vl {
 namespace {
@@ -114,11 +116,7 @@ std::vector<FrameRecord> Poses(int first, int count) {
   return v;
 }
 
-std::string RecPath(int n) {
-  char p[64];
-  RecordingPath(n, p, sizeof p);
-  return p;
-}
+std::string RecPath(int n) { return RecordingPath(n); }
 
 // The temporary files in the data folder and the recordings folder.
 std::vector<std::string> TempFiles() {
@@ -443,30 +441,6 @@ TEST(EndOfFlightSave, UnwritableFolderIsReportedAndTheCounterKept) {
   EXPECT_EQ(ReadText("recordings"), "not a folder");
 }
 
-#ifndef _WIN32
-// A full disk, made by limiting how large this process may grow a file. The
-// signal such a limit raises keeps its default action, which ends the
-// process: the game itself has to keep it from doing so.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_DFL);
-    os::KeepRunningAtFileSizeLimit();  // as the game does when it starts
-    rlimit lim = saved_;
-    lim.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lim);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*oldHandler_)(int) = nullptr;
-};
-#endif
 
 TEST(EndOfFlightSave, FullDiskLeavesTheOldFileAndTheCounterAlone) {
 #ifdef _WIN32
@@ -482,7 +456,7 @@ TEST(EndOfFlightSave, FullDiskLeavesTheOldFileAndTheCounterAlone) {
   StartAndFly(60 + kLiveFrames);
   testing::internal::CaptureStderr();
   {
-    FileSizeLimit limit(200000);
+    test::FileSizeLimit limit(200000);
     EndOfFlightSave();
   }
   const std::string err = testing::internal::GetCapturedStderr();
@@ -676,9 +650,10 @@ TEST(EndOfFlightSave, AFlightIsNeverLostForWantOfAWayToNameIt) {
 }
 
 // A save cut off by a crash leaves its temporary files behind; the next
-// save clears away those of writers that are gone, but never one that a
-// running copy may still be writing, nor a whole flight.
-TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAway) {
+// start clears away those of writers that are gone, but never one that a
+// running copy may still be writing, and a whole flight among them is named
+// as the save would have named it.
+TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAwayAndWholeFlightsNamed) {
 #ifdef _WIN32
   GTEST_SKIP() << "fork is POSIX's (the end-to-end test of two copies covers Windows)";
 #else
@@ -691,14 +666,22 @@ TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAway) {
   WriteText("mem.txt" + dead + "1.tmp", "3\n");
   WriteText("log.txt" + dead + "2.tmp", "");
   WriteBytes(RecPath(1) + dead + "3.tmp", FileBytes(900, Poses(0, 200)));  // cut off
-  WriteBytes(RecPath(2) + dead + "4.tmp", FileBytes(700, Poses(0, 700)));  // whole, never named
+  const Bytes whole = FileBytes(700, Poses(0, 700));
+  WriteBytes(RecPath(2) + dead + "4.tmp", whole);                          // whole, never named
   WriteBytes(RecPath(3) + alive + "5.tmp", FileBytes(900, Poses(0, 10)));  // still being written
   WriteText("notes" + dead + "6.tmp", "the player's own");
+  StartQuietLog();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(CheckFlightsCanBeKept(), "");
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err, "vantaloop: the flight of 700 frames that a cut-off save left as " + RecPath(2) + dead +
+                     "4.tmp is saved as recordings/rec0000.bin\n");
+  EXPECT_EQ(TempFiles(), std::vector<std::string>({"notes" + dead + "6.tmp", RecPath(3) + alive + "5.tmp"}));
+  EXPECT_EQ(ReadBytes(RecPath(0)), whole);
+  EXPECT_EQ(ReadText("mem.txt"), "0\n");
   StartAndFly(60 + 601);
   EndOfFlightSave();
-  EXPECT_EQ(TempFiles(), std::vector<std::string>({"notes" + dead + "6.tmp", RecPath(2) + dead + "4.tmp",
-                                                   RecPath(3) + alive + "5.tmp"}));
-  EXPECT_EQ(fs::file_size(RecPath(0)), 45680u);
+  EXPECT_EQ(fs::file_size(RecPath(1)), 45680u);
 #endif
 }
 
@@ -755,6 +738,46 @@ TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
   for (int i = 0; i < kCopies * kSaves; ++i) EXPECT_EQ(fs::file_size(RecPath(i)), 4u + 76u * 3000u) << i;
   // mem.txt never moved backwards: it names the newest flight.
   EXPECT_EQ(ReadText("mem.txt"), std::to_string(kCopies * kSaves - 1) + "\n");
+#endif
+}
+
+// One copy held up in its save past the other's wait for the lock (stopped
+// right before mem.txt moves on, as Ctrl+Z or a stalled disk would hold
+// it): the other copy keeps its flight under the next free number, and
+// mem.txt never moves down.
+TEST(EndOfFlightSave, ACopyHeldUpInItsSaveNeverMovesTheCounterDown) {
+#ifdef _WIN32
+  GTEST_SKIP() << "SIGSTOP and fork are POSIX's";
+#else
+  GameHarness h;
+  WriteBytes(RecPath(0), FileBytes(70, Poses(0, 70)));
+  WriteBytes(RecPath(1), FileBytes(70, Poses(0, 70)));
+  WriteText("mem.txt", "1\n");
+  StartQuietLog();
+  StartAndFly(60 + 700);
+  const pid_t held = fork();
+  ASSERT_GE(held, 0);
+  if (held == 0) {
+    beforeCounterForTest = [] { raise(SIGSTOP); };
+    EndOfFlightSave();
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(held, &status, WUNTRACED), held);
+  ASSERT_TRUE(WIFSTOPPED(status));
+  testing::internal::CaptureStderr();
+  EndOfFlightSave();  // waits out the lock, then saves
+  const std::string err = testing::internal::GetCapturedStderr();
+  const std::string between = ReadText("mem.txt");
+  kill(held, SIGCONT);
+  ASSERT_EQ(waitpid(held, &status, 0), held);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(fs::file_size(RecPath(2)), 4u + 76u * 700u);
+  EXPECT_EQ(fs::file_size(RecPath(3)), 4u + 76u * 700u);
+  EXPECT_NE(err.find("saved recordings/rec0003.bin while another copy of the game was saving"), std::string::npos)
+      << err;
+  EXPECT_GE(std::stoi(ReadText("mem.txt")), std::stoi(between)) << "mem.txt moved down from " << between;
+  EXPECT_EQ(ReadText("mem.txt"), "2\n");
 #endif
 }
 
