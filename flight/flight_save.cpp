@@ -104,6 +104,7 @@ void TidyLeftovers() {
 
 }  // namespace
 
+void (*duringClaimForTest)() = nullptr;
 void (*beforeCounterForTest)() = nullptr;
 
 SavedFlight SaveRecording(int32_t first, bool alone) {
@@ -138,7 +139,9 @@ void EndOfFlightSave() {
   const bool alone = !lock.Busy();
 
   const int32_t first = NextFlightNumber();
+  os::beforeLookedRenameForTest = duringClaimForTest;
   const SavedFlight saved = SaveRecording(first, alone);
+  os::beforeLookedRenameForTest = nullptr;
   const std::string frames = std::to_string(live.frameCount);
   const std::string path = RecordingPath(saved.number);
   if (!saved.written) {

@@ -31,8 +31,11 @@ struct SavedFlight {
 // the system has none), so that a name may be looked at and then taken.
 SavedFlight SaveRecording(int32_t first, bool alone);
 
-// Tests hold a save up right before mem.txt moves on, as a stalled disk or
-// a stopped process would.
+// Tests hold the end-of-flight save up, as a stalled disk or a stopped
+// process would: between looking at the flight's name and renaming to it
+// (where the file system has no other way to claim a name), or right before
+// mem.txt moves on.
+extern void (*duringClaimForTest)();
 extern void (*beforeCounterForTest)();
 
 // Start-up: makes the recordings folder when it is missing and tries

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "flight/flight_save.h"
-#include "os/files.h"
 #include "platform/test_hooks.h"
 
 namespace vl {
@@ -12,7 +11,7 @@ void InstallTestHooks() {
   const char* step = std::getenv("VANTALOOP_TEST_STOP_SAVE");
   if (!step) return;
   const auto stop = [] { std::raise(SIGSTOP); };
-  if (std::strcmp(step, "claim") == 0) os::beforeLookedRenameForTest = stop;
+  if (std::strcmp(step, "claim") == 0) duringClaimForTest = stop;
   if (std::strcmp(step, "counter") == 0) beforeCounterForTest = stop;
 }
 
