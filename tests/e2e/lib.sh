@@ -183,6 +183,13 @@ e2e_start_xvfb() {
     fail "Xvfb did not start"
   fi
   rm -f "$fifo"
+  # A wineserver left from programs run before there was a display (it stays
+  # a few seconds after the last one ends) would keep its display-less
+  # desktop, and the game's window could not be made on it.
+  if e2e_under_wine && [ -d "${WINEPREFIX:-}" ]; then
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+  fi
   export DISPLAY=":$number"
   unset SDL_VIDEODRIVER
   e2e_under_wine && e2e_start_wm
