@@ -1,6 +1,9 @@
 #include "platform/gles_layer.h"
 
 #include <SDL.h>
+#ifdef __EMSCRIPTEN__
+#include <GLES2/gl2.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,9 +26,16 @@ bool GlesLayerWanted() {
 bool InstallGlesLayer() {
   EsApi found{};
   const char* missing = nullptr;
-#define VL_ES_DRIVER(ret, name, params, args)                                            \
+#ifdef __EMSCRIPTEN__
+  // The browser's WebGL functions are linked in by name.
+#define VL_ES_DRIVER(ret, name, params, args) found.name = reinterpret_cast<ret(*) params>(&gl##name);
+#else
+  // The desktop's ES entry points come from the driver SDL loaded for the
+  // context (EGL or GLX), not from the OpenGL library the game links.
+#define VL_ES_DRIVER(ret, name, params, args)                                       \
   found.name = reinterpret_cast<ret(*) params>(SDL_GL_GetProcAddress("gl" #name)); \
   if (!found.name && !missing) missing = "gl" #name;
+#endif
   VL_ES_FUNCTIONS(VL_ES_DRIVER)
 #undef VL_ES_DRIVER
   if (missing) {

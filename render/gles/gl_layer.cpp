@@ -25,4 +25,6 @@ void InstallLayer() {
 #undef VL_LAYER_INSTALL
 }
 
+void FlushPending() { FlushBatch(); }
+
 }  // namespace vl::gles

@@ -13,5 +13,7 @@ namespace vl::gles {
 bool StartLayer();
 // Points the game's GL table at the layer.
 void InstallLayer();
+// Draws what the layer still holds back, before the picture is shown.
+void FlushPending();
 
 }  // namespace vl::gles

@@ -38,13 +38,15 @@ void KeepBlock(DisplayList& list, Primitive kind, size_t first, bool replayColou
 }
 }  // namespace
 
+// Compiled, a colour is both kept for the list's call and given to the
+// vertices that follow it in the list.
 void Color3f(float r, float g, float b) {
-  if (layer.compiling) layer.compiling->commands.push_back([=] { Color3f(r, g, b); });
+  KeptInList([=] { Color3f(r, g, b); });
   SetColour(r, g, b, 1.0f);
 }
 
 void Color4f(float r, float g, float b, float a) {
-  if (layer.compiling) layer.compiling->commands.push_back([=] { Color4f(r, g, b, a); });
+  KeptInList([=] { Color4f(r, g, b, a); });
   SetColour(r, g, b, a);
 }
 

@@ -38,10 +38,4 @@ void FlushBatch() {
   layer.batch.clear();
 }
 
-bool KeptInList(std::function<void()> call) {
-  if (!layer.compiling) return false;
-  layer.compiling->commands.push_back(std::move(call));
-  return true;
-}
-
 }  // namespace vl::gles

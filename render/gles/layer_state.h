@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "render/gles/es_program.h"
@@ -76,6 +77,13 @@ void FlushBatch();
 void DrawBuffer(uint32_t buffer, Primitive kind, const Mat4& matrix, int32_t first, int32_t count,
                 const float* colour);
 // While a list is being compiled, a call goes into it instead of running.
-bool KeptInList(std::function<void()> call);
+// The call is only wrapped up when it is kept, so the calls of every frame
+// cost nothing extra.
+template <typename Call>
+bool KeptInList(Call&& call) {
+  if (!layer.compiling) return false;
+  layer.compiling->commands.emplace_back(std::forward<Call>(call));
+  return true;
+}
 
 }  // namespace vl::gles
