@@ -1,6 +1,7 @@
 #include "render/gles/layer_state.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "render/gl_api.h"
 #include "render/gles/es_api.h"

@@ -55,8 +55,11 @@ struct LayerState {
   std::unique_ptr<DisplayList> compiling;  // between glNewList and glEndList
   uint32_t compilingName = 0;
   bool executeCompiled = false;  // GL_COMPILE_AND_EXECUTE
-  // The colour the list has set so far while compiling; until it sets one,
-  // its blocks take the colour current when the list is called.
+  // The colour the list has set so far while compiling. A block begun and
+  // ended before the list sets any colour takes the colour current when the
+  // list is called; a list that sets its first colour inside a block gives
+  // that block's earlier vertices white (the game's lists set a colour
+  // before every face).
   uint8_t listColourBytes[4] = {255, 255, 255, 255};
   bool listColourSet = false;
   size_t blockFirst = 0;
