@@ -49,4 +49,6 @@
   X(void, DisableVertexAttribArray, (uint32_t index), (index))                                 \
   X(void, VertexAttrib4f, (uint32_t index, float r, float g, float b, float a),                \
     (index, r, g, b, a))                                                                       \
-  X(void, DrawArrays, (uint32_t mode, int32_t first, int32_t count), (mode, first, count))
+  X(void, DrawArrays, (uint32_t mode, int32_t first, int32_t count), (mode, first, count))      \
+  X(void, DrawElements, (uint32_t mode, int32_t count, uint32_t type, const void* offset),     \
+    (mode, count, type, offset))

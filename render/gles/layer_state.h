@@ -46,7 +46,8 @@ struct LayerState {
 
   // Immediate-mode primitives not drawn yet, in eye coordinates: the
   // modelview is applied as each vertex comes, so one batch spans any
-  // number of matrix changes and only the projection is left to apply.
+  // number of matrix changes (all the ghosts of a frame, say) and only the
+  // projection is left to apply.
   std::vector<EsVertex> batch;
   Primitive batchKind = Primitive::None;
 
