@@ -50,9 +50,14 @@ void DrawBuffer(uint32_t buffer, Primitive kind, const Mat4& matrix, int32_t fir
 
 void FlushBatch() {
   if (layer.batch.empty()) return;
+  const size_t bytes = layer.batch.size() * sizeof(EsVertex);
   es.BindBuffer(esc::ARRAY_BUFFER, layer.streamBuffer);
-  es.BufferData(esc::ARRAY_BUFFER, static_cast<std::ptrdiff_t>(layer.batch.size() * sizeof(EsVertex)),
-                layer.batch.data(), esc::STREAM_DRAW);
+  if (bytes > layer.streamCapacity) {
+    layer.streamCapacity = std::max(bytes, 2 * layer.streamCapacity);
+    es.BufferData(esc::ARRAY_BUFFER, static_cast<std::ptrdiff_t>(layer.streamCapacity), nullptr,
+                  esc::DYNAMIC_DRAW);
+  }
+  es.BufferSubData(esc::ARRAY_BUFFER, 0, static_cast<std::ptrdiff_t>(bytes), layer.batch.data());
   DrawBuffer(layer.streamBuffer, layer.batchKind, layer.projection.Top(), 0,
              static_cast<int32_t>(layer.batch.size()), nullptr);
   layer.batch.clear();

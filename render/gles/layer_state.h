@@ -67,7 +67,10 @@ struct LayerState {
   int callDepth = 0;
 
   EsProgram program;
+  // The batches' buffer, reused from batch to batch: a fresh buffer each
+  // time would cost the driver a new allocation of megabytes each frame.
   uint32_t streamBuffer = 0;
+  size_t streamCapacity = 0;  // bytes
 };
 
 extern LayerState layer;

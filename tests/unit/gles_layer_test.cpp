@@ -37,6 +37,11 @@ struct Driver {
   std::vector<uint16_t> indices;
 } driver;
 
+void Keep(std::ptrdiff_t bytes, const void* p) {
+  const auto* v = static_cast<const EsVertex*>(p);
+  driver.data.emplace_back(v, v + bytes / static_cast<std::ptrdiff_t>(sizeof(EsVertex)));
+}
+
 class LayerTest : public ::testing::Test {
  protected:
   LayerTest() : savedGl_(gl), savedEs_(es) {
@@ -53,10 +58,10 @@ class LayerTest : public ::testing::Test {
         driver.indices.assign(i, i + size / 2);
         return;
       }
-      const auto* v = static_cast<const EsVertex*>(p);
-      driver.data.emplace_back(v, v + size / static_cast<std::ptrdiff_t>(sizeof(EsVertex)));
+      if (p) Keep(size, p);
       if (usage == esc::STATIC_DRAW) driver.staticUploads.push_back(driver.bound);
     };
+    es.BufferSubData = [](uint32_t, std::ptrdiff_t, std::ptrdiff_t size, const void* p) { Keep(size, p); };
     es.DrawArrays = [](uint32_t mode, int32_t first, int32_t count) {
       driver.draws.push_back({mode, driver.bound, first, count});
     };
