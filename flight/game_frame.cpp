@@ -164,10 +164,12 @@ void GameFrame() {
 
   CityStep();
   DrawGhosts();
+  if (replaying) DrawReplayedFlight();
   colorMultiplier = {1.0f, 1.0f, 1.0f};
 
   MarkerLines();
   BankIndicator(c);
+  if (replaying) AdvanceReplay();
 }
 
 }  // namespace vl

@@ -117,6 +117,10 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  if (cl.timedemo) {
+    vl::PlayReplayThrough();
+    vl::flatOut.on = true;
+  }
   vl::startFullscreen = cl.fullscreen;
 
   // The video and joystick parts start when the window and the devices are
@@ -146,5 +150,11 @@ int main(int argc, char** argv) {
     vl::inputDevices.reset();
   }
   SDL_Quit();
+  if (cl.timedemo && code == 0) {
+    const double seconds = static_cast<uint32_t>(vl::flatOut.lastMs - vl::flatOut.firstMs) / 1000.0;
+    std::printf("timedemo: %lld frames, %.2f seconds, %.1f frames per second\n",
+                static_cast<long long>(vl::flatOut.frames), seconds,
+                seconds > 0 ? static_cast<double>(vl::flatOut.frames) / seconds : 0.0);
+  }
   return code;
 }

@@ -35,6 +35,7 @@ class SdlWindowPlatform final : public WindowPlatform {
   bool HasContext() const override;
   bool HasWindow() const override;
   void ShowMessage(const char* caption, const char* text) override;
+  void SetTitle(const char* title) override;
 
  private:
   SDL_Surface* icon_ = nullptr;

@@ -47,6 +47,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       cl.ghostsChosen = true;
       if (!ParseFlightList(value, cl.ghosts, why)) cl.error = "--ghosts: " + why;
       if (missing || value.empty()) cl.error = "--ghosts needs a list of flights, such as 3,7-9 or none";
+    } else if (arg == "--timedemo") {
+      cl.timedemo = true;
     } else if (arg == "--list") {
       cl.list = true;
     } else if (arg == "--json") {
@@ -64,6 +66,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     }
   }
   if (cl.error.empty() && cl.json && !cl.list) cl.error = "--json goes with --list";
+  if (cl.error.empty() && cl.timedemo && cl.replay < 0) cl.error = "--timedemo goes with --replay";
   if (cl.error.empty() && (cl.list || !cl.mapFile.empty()) && (cl.replay >= 0 || cl.ghostsChosen))
     cl.error = "--list and --map show the flights without playing: leave out --replay and --ghosts";
   return cl;
@@ -71,7 +74,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 
 const char* UsageText() {
   return "usage: vantaloop [--data DIR] [--fullscreen] [--low-power] [--help] [--version]\n"
-         "                 [--ghosts LIST] [--replay N] [--list [--json]] [--map FILE.svg]\n"
+         "                 [--ghosts LIST] [--replay N [--timedemo]] [--list [--json]]\n"
+         "                 [--map FILE.svg]\n"
          "\n"
          "Fly through the box city; every long flight is kept and flown again\n"
          "by a ghost in later runs.\n"
@@ -84,7 +88,9 @@ const char* UsageText() {
          "  --ghosts LIST fly these saved flights as ghosts, such as 3,7-9 or none,\n"
          "                instead of those below the number in mem.txt\n"
          "  --replay N    watch flight N again from its cockpit, its ghosts beside\n"
-         "                it; nothing is saved, and the end of the flight ends it\n"
+         "                it; nothing is saved (keys below)\n"
+         "  --timedemo    with --replay: play it once as fast as the machine draws,\n"
+         "                then print the frames, seconds and frames per second\n"
          "  --list        print a table of the saved flights and exit (--json: as\n"
          "                JSON)\n"
          "  --map FILE    draw the city and the saved flights from above into an\n"
@@ -93,7 +99,12 @@ const char* UsageText() {
          "  --version     show the version and exit\n"
          "\n"
          "Controls: arrow keys or W/A/S/D steer, Space or left Ctrl brakes, when\n"
-         "no joystick or gamepad is plugged in; Escape ends the flight.\n";
+         "no joystick or gamepad is plugged in; Escape ends the flight.\n"
+         "\n"
+         "Replay keys: Space pauses; while paused Left/Right or ,/. step a frame;\n"
+         "-/+ change the speed (1/4 to 8x); Page Up/Down jump 10 s; Home/End go\n"
+         "to the first/last frame; C: cockpit, chase or top view; Tab/Shift+Tab:\n"
+         "the aircraft followed; Escape or closing the window ends it.\n";
 }
 
 }  // namespace vl

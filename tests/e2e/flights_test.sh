@@ -64,16 +64,23 @@ e2e_wait_exit 20
 grep -qx "vantaloop: no saved flight 2, 7: skipped" "$WORK/stderr.txt" || fail "the missing ghosts were not named"
 grep -qx "loading 3 recordings" "$DATA/log.txt" || fail "the chosen ghosts were not loaded"
 
-# --replay: the window says which flight, the flight ends the program, and
-# nothing is saved.
+# --replay: the window says which flight and where it stands, the end of the
+# flight stays on screen, paused, until Escape, and nothing is saved.
 start=$(date +%s)
 launch --replay 1
-e2e_window "vantaloop: replay of flight 1"
-e2e_wait_exit $((frames * 16 / 1000 + 60))
-[ "$GAME_RC" = 0 ] || fail "the replay ended with status $GAME_RC"
+e2e_ready "vantaloop: replay of flight 1, 0:.*"
+e2e_wait_frames $((frames + 5))
 took=$(($(date +%s) - start))
-[ "$took" -ge $((frames * 16 / 1000)) ] || fail "a replay of $frames frames ended after $took s"
+[ "$took" -ge $((frames * 16 / 1000)) ] || fail "a replay of $frames frames reached its end after $took s"
+at() { awk -v n="$1" 'BEGIN { cs = int(n * 16 / 10); printf "%d:%02d.%02d", cs / 6000, cs / 100 % 60, cs % 100 }'; }
+e2e_window "vantaloop: replay of flight 1, $(at $((frames - 1))) of $(at "$frames"), paused"
+e2e_escape_and_exit
 [ "$(sums)" = "$before" ] || fail "the replay changed mem.txt or the recordings"
+
+# --timedemo: the same flight as fast as it draws, then its figures.
+e2e_game --data "$DATA" --replay 1 --timedemo >"$WORK/timedemo.txt" 2>&1 || fail "--timedemo failed"
+grep -Eq "^timedemo: $frames frames, [0-9.]+ seconds, [0-9.]+ frames per second\$" "$WORK/timedemo.txt" ||
+  fail "--timedemo printed: $(cat "$WORK/timedemo.txt")"
 
 e2e_game --data "$WORK/none" --list >/dev/null 2>&1 && fail "--list on a missing data folder succeeded"
 [ ! -e "$WORK/none" ] || fail "--list made the data folder"
