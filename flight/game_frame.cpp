@@ -168,7 +168,8 @@ void GameFrame() {
   colorMultiplier = {1.0f, 1.0f, 1.0f};
 
   MarkerLines();
-  BankIndicator(c);
+  // The bank indicator belongs to the cockpit.
+  if (!replaying || !ReplayFromOutside()) BankIndicator(c);
   if (replaying) AdvanceReplay();
 }
 

@@ -187,6 +187,8 @@ void DrawReplayedFlight() {
   gl.Enable(glc::DEPTH_TEST);
 }
 
+bool ReplayFromOutside() { return view != ReplayView::Cockpit; }
+
 void AdvanceReplay() { clock.Tick(); }
 
 const char* ReplayTitle() { return title.c_str(); }
@@ -196,6 +198,26 @@ void SetReplayView(ReplayView v, int32_t entry) {
   followed = entry;
   UpdateTitle();
 }
+
+bool ChooseReplayView(const std::string& name, int32_t flight, std::string& error) {
+  ReplayView v = ReplayView::Cockpit;
+  for (ReplayView each : {ReplayView::Cockpit, ReplayView::Chase, ReplayView::Top})
+    if (name == ReplayViewName(each)) v = each;
+  int32_t entry = 0;
+  if (flight >= 0 && flight != flightNumber) {
+    const std::vector<int32_t>& ghosts = ghostChoice.flights;
+    if (std::find(ghosts.begin(), ghosts.end(), flight) == ghosts.end()) {
+      error = "flight " + std::to_string(flight) + " does not fly in the replay of flight " +
+              std::to_string(flightNumber);
+      return false;
+    }
+    entry = flight + 1;  // file n flies from entry n + 1
+  }
+  SetReplayView(v, entry);
+  return true;
+}
+
+void SeekReplay(int32_t frame) { clock.SeekTo(frame); }
 
 const ReplayClock& ReplayClockNow() { return clock; }
 

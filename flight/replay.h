@@ -37,6 +37,8 @@ void TakeReplayPose(Camera& c);
 // After the ghosts: the replayed flight as an aircraft, when the camera is
 // outside it, and in the top view the followed aircraft's track.
 void DrawReplayedFlight();
+// The camera is outside the replayed flight's cockpit (chase or top view).
+bool ReplayFromOutside();
 // The frame is done: one tick of the replay clock.
 void AdvanceReplay();
 
@@ -45,6 +47,13 @@ const char* ReplayTitle();
 // For the video and the tests: the view and the followed aircraft (an
 // entry of the recordings table, 0 for the replayed flight).
 void SetReplayView(ReplayView view, int32_t followed);
+// The view the replay starts in, by name (cockpit, chase or top; empty
+// keeps the cockpit), following flight `flight` (-1: the replayed one),
+// which must be the replayed flight or one of its ghosts. False, with
+// `error` saying why, otherwise.
+bool ChooseReplayView(const std::string& name, int32_t flight, std::string& error);
+// Puts frame `frame` on screen next (the video draws the frames in order).
+void SeekReplay(int32_t frame);
 const ReplayClock& ReplayClockNow();
 
 // No replay, for tests.
