@@ -80,7 +80,8 @@ void RunMainLoop() {
     if (!BeginFrame()) break;
     if (flatOut.frames == 0) flatOut.firstMs = lastFrameTime;
     GameFrame();
-    if (ReplayActive() && title != ReplayTitle()) {
+    // The timedemo draws for speed, not to be watched.
+    if (ReplayActive() && !flatOut.on && title != ReplayTitle()) {
       title = ReplayTitle();
       windowPlatform->SetTitle(title.c_str());
     }

@@ -85,8 +85,14 @@ grep -Eq "^timedemo: $frames frames, [0-9.]+ seconds, [0-9.]+ frames per second\
 e2e_game --data "$WORK/none" --list >/dev/null 2>&1 && fail "--list on a missing data folder succeeded"
 [ ! -e "$WORK/none" ] || fail "--list made the data folder"
 
-for bad in "--replay x" "--ghosts 3-" "--ghosts 999" "--json" "--map" "--list --ghosts 1"; do
+for bad in "--replay x" "--ghosts 3-" "--ghosts 999" "--json" "--map" "--list --ghosts 1" "--timedemo" \
+  "--video a.mp4" "--replay 1 --size 13x8" "--replay 1 --video a.mp4 --timedemo" "--replay 1 --camera side"; do
   e2e_game --data "$DATA" $bad >/dev/null 2>"$WORK/bad.err"; rc=$?
   [ "$rc" = 2 ] && grep -q "^usage: vantaloop" "$WORK/bad.err" || fail "'$bad' gave status $rc without the usage"
 done
+# A build without video (the Windows one) says so.
+if e2e_game --help | grep -q "^This build has no --video"; then
+  e2e_game --data "$DATA" --replay 1 --video a.mp4 >/dev/null 2>"$WORK/video.err" && fail "--video ran without video"
+  grep -q "^vantaloop: --video is not in this build" "$WORK/video.err" || fail "no word on --video: $(cat "$WORK/video.err")"
+fi
 echo "PASS: --list, --map, --ghosts and --replay on a real saved flight ($frames frames, replayed in $took s)"
