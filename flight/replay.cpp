@@ -33,8 +33,8 @@ std::string title;
 // from entry n + 1.
 Vec3 FlightColour(int32_t entry) { return GhostColour(entry == 0 ? flightNumber + 1 : entry); }
 
-// The ghost in entry i shows frame f + ghostChoice.firstFrame when the
-// replay shows frame f.
+// Every ghost shows its frame f + 120 (ghostChoice.firstFrame) while the
+// replay shows frame f, as it did when the flight was flown.
 int32_t GhostFrame() { return clock.shown() + ghostChoice.firstFrame; }
 
 bool Flying(int32_t entry) {
