@@ -164,10 +164,13 @@ void GameFrame() {
 
   CityStep();
   DrawGhosts();
+  if (replaying) DrawReplayedFlight();
   colorMultiplier = {1.0f, 1.0f, 1.0f};
 
   MarkerLines();
-  BankIndicator(c);
+  // The bank indicator belongs to the cockpit.
+  if (!replaying || !ReplayFromOutside()) BankIndicator(c);
+  if (replaying) AdvanceReplay();
 }
 
 }  // namespace vl

@@ -54,22 +54,25 @@ void DrawGhostModel() {
 
 }  // namespace
 
+void DrawGhostAircraft(const FrameRecord& frame, Vec3 colour) {
+  colorMultiplier = colour;
+  gl.PushMatrix();
+  gl.Translatef(frame.position.x, frame.position.y, frame.position.z);
+  gl.MultMatrixf(frame.rotation);
+  // Model +z along the recorded forward, +y up, +x to the left; one model
+  // unit is 0.2 world units.
+  gl.Scalef(-0.2f, 0.2f, -0.2f);
+  DrawGhostModel();
+  gl.PopMatrix();
+}
+
 void DrawGhosts() {
   for (int32_t i = 1; i < recordingCount; ++i) {
     Recording& r = recordings[i];
     if (r.cursor >= r.frameCount) continue;  // this flight has ended
-    colorMultiplier = GhostColour(i);
     const FrameRecord& frame = r.frames[r.cursor];
     r.cursor += 1;
-
-    gl.PushMatrix();
-    gl.Translatef(frame.position.x, frame.position.y, frame.position.z);
-    gl.MultMatrixf(frame.rotation);
-    // Model +z along the recorded forward, +y up, +x to the left; one model
-    // unit is 0.2 world units.
-    gl.Scalef(-0.2f, 0.2f, -0.2f);
-    DrawGhostModel();
-    gl.PopMatrix();
+    DrawGhostAircraft(frame, GhostColour(i));
   }
 }
 

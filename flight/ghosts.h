@@ -1,6 +1,7 @@
 // Earlier flights flown again beside the player as ghost aircraft.
 #pragma once
 
+#include "flight/recording_file.h"
 #include "flight/vec3.h"
 
 namespace vl {
@@ -12,5 +13,8 @@ void DrawGhosts();
 // The tint of the ghost in entry `index` of the recordings table: the same
 // for the same entry in every frame, each channel between 0.42 and 0.82.
 Vec3 GhostColour(int index);
+
+// One aircraft in the pose of a recorded frame, tinted `colour`.
+void DrawGhostAircraft(const FrameRecord& frame, Vec3 colour);
 
 }  // namespace vl

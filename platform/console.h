@@ -13,4 +13,7 @@ namespace vl {
 // the player cannot write to. Elsewhere it is always true.
 bool ConnectToConsole();
 
+// Whether stderr is a terminal a person watches (for a progress bar).
+bool StderrIsTerminal();
+
 }  // namespace vl

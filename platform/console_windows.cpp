@@ -31,4 +31,6 @@ bool ConnectToConsole() {
   return true;
 }
 
+bool StderrIsTerminal() { return GetFileType(GetStdHandle(STD_ERROR_HANDLE)) == FILE_TYPE_CHAR; }
+
 }  // namespace vl

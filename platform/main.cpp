@@ -23,6 +23,10 @@
 #include "platform/test_hooks.h"
 #include "render/flight_map.h"
 #include "shell/main_loop.h"
+#ifdef VANTALOOP_VIDEO
+#include "platform/video_encoder.h"
+#include "platform/video_render.h"
+#endif
 
 namespace {
 // A folder named in UTF-8, as the command line gives it on every system
@@ -51,6 +55,15 @@ std::string PlayerDataFolder() {
   SDL_free(path);
   return folder;
 }
+
+#ifndef VANTALOOP_VIDEO
+// Why --video is missing: FFmpeg's libraries were not there to build with.
+#ifdef _WIN32
+constexpr const char* kNoVideo = "the Windows build has no video; the Linux build makes them";
+#else
+constexpr const char* kNoVideo = "it was built without FFmpeg's libraries";
+#endif
+#endif
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -62,7 +75,22 @@ int main(int argc, char** argv) {
   }
   if (cl.help) {
     std::fputs(vl::UsageText(), stdout);
+#ifndef VANTALOOP_VIDEO
+    std::printf("\nThis build has no --video: %s.\n", kNoVideo);
+#endif
     return 0;
+  }
+  if (!cl.videoFile.empty()) {
+#ifdef VANTALOOP_VIDEO
+    if (!vl::VideoFormatKnown(cl.videoFile)) {
+      std::fprintf(stderr, "vantaloop: --video makes .webm (VP9) or .mp4 (H.264) files, not '%s'\n",
+                   cl.videoFile.c_str());
+      return 2;
+    }
+#else
+    std::fprintf(stderr, "vantaloop: --video is not in this build: %s\n", kNoVideo);
+    return 2;
+#endif
   }
   if (cl.version) {
     std::printf("vantaloop %s\n", VANTALOOP_VERSION);
@@ -87,6 +115,8 @@ int main(int argc, char** argv) {
     mapFile.assign(text.begin(), text.end());
   }
   const std::string frameCountName = FromStartFolder(vl::FrameCountFile::NameFromEnvironment());
+  // The video, like the map, is named from where the game was started.
+  const std::string videoFile = FromStartFolder(cl.videoFile);
   // Showing the flights needs no window, and writes nothing into the data
   // folder: a missing one is not made.
   const bool showFlights = cl.list || !mapFile.empty();
@@ -117,12 +147,22 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "vantaloop: cannot replay flight %d: %s\n", cl.replay, why.c_str());
       return 1;
     }
+    if (!vl::ChooseReplayView(cl.camera, cl.follow, why)) {
+      std::fprintf(stderr, "vantaloop: --follow: %s\n", why.c_str());
+      return 2;
+    }
+  }
+  if (cl.timedemo || !videoFile.empty()) {
+    vl::PlayReplayThrough();
+    vl::flatOut.on = true;
   }
   vl::startFullscreen = cl.fullscreen;
 
   // The video and joystick parts start when the window and the devices are
   // made; SDL's own start-up also turns SIGINT and SIGTERM into a quit.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+  // A video is drawn without a window, as the tests draw.
+  if (!videoFile.empty()) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
   if (SDL_Init(SDL_INIT_EVENTS) != 0) {
     SDL_Log("vantaloop: SDL could not start: %s", SDL_GetError());
     return 1;
@@ -143,10 +183,20 @@ int main(int argc, char** argv) {
     vl::windowOps = &windowOps;
     vl::loopPlatform = &loopPlatform;
 
+#ifdef VANTALOOP_VIDEO
+    code = videoFile.empty() ? vl::WinMain() : vl::WriteReplayVideo(videoFile, cl.videoWidth, cl.videoHeight);
+#else
     code = vl::WinMain();
+#endif
 
     vl::inputDevices.reset();
   }
   SDL_Quit();
+  if (cl.timedemo && code == 0) {
+    const double seconds = static_cast<uint32_t>(vl::flatOut.lastMs - vl::flatOut.firstMs) / 1000.0;
+    std::printf("timedemo: %lld frames, %.2f seconds, %.1f frames per second\n",
+                static_cast<long long>(vl::flatOut.frames), seconds,
+                seconds > 0 ? static_cast<double>(vl::flatOut.frames) / seconds : 0.0);
+  }
   return code;
 }

@@ -17,22 +17,6 @@
 
 namespace vl {
 
-// Windows virtual-key codes the back end refers to by name.
-namespace vk {
-constexpr int BACK = 0x08, TAB = 0x09, CLEAR = 0x0C, RETURN = 0x0D;
-constexpr int SHIFT = 0x10, CONTROL = 0x11, MENU = 0x12;
-constexpr int SPACE = 0x20;  // ESCAPE is the game's own, in input/messages.h
-constexpr int PRIOR = 0x21, NEXT = 0x22, END = 0x23, HOME = 0x24;
-constexpr int LEFT = 0x25, UP = 0x26, RIGHT = 0x27, DOWN = 0x28;
-constexpr int INSERT = 0x2D, DELETE_ = 0x2E;
-constexpr int NUMPAD0 = 0x60, MULTIPLY = 0x6A, ADD = 0x6B, SUBTRACT = 0x6D, DECIMAL = 0x6E,
-              DIVIDE = 0x6F;
-constexpr int F1 = 0x70, F10 = 0x79, F24 = 0x87;
-constexpr int OEM_1 = 0xBA, OEM_PLUS = 0xBB, OEM_COMMA = 0xBC, OEM_MINUS = 0xBD,
-              OEM_PERIOD = 0xBE, OEM_2 = 0xBF, OEM_3 = 0xC0, OEM_4 = 0xDB, OEM_5 = 0xDC,
-              OEM_6 = 0xDD, OEM_7 = 0xDE, OEM_102 = 0xE2;
-}  // namespace vk
-
 // The Windows virtual-key code of a key, 0 for keys Windows has none for.
 // Letters and the keys that type no character (Escape, Caps Lock, the
 // arrows, the modifiers, ...) follow the keyboard layout: the key that types

@@ -129,6 +129,10 @@ int32_t SdlWindowPlatform::ChooseMultisampleFormat(const int32_t* attributes) {
   return samples >= 1 ? kMultisampleFormatBase + samples : 0;
 }
 
+void SdlWindowPlatform::SetTitle(const char* title) {
+  if (sdlWindow.window) SDL_SetWindowTitle(sdlWindow.window, title);
+}
+
 bool SdlWindowPlatform::DisableSwapWait() { return SDL_GL_SetSwapInterval(0) == 0; }
 
 void SdlWindowPlatform::ShowWindow() {

@@ -35,6 +35,7 @@ class SdlWindowPlatform final : public WindowPlatform {
   bool HasContext() const override;
   bool HasWindow() const override;
   void ShowMessage(const char* caption, const char* text) override;
+  void SetTitle(const char* title) override;
 
   // Draw through the GL 1.1 layer in an OpenGL ES 2 context instead of the
   // system's OpenGL 1.1.

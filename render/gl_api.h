@@ -17,6 +17,7 @@ namespace glc {
 constexpr uint32_t COLOR_BUFFER_BIT = 0x00004000;
 constexpr uint32_t DEPTH_BUFFER_BIT = 0x00000100;
 constexpr uint32_t LINES = 0x0001;
+constexpr uint32_t LINE_STRIP = 0x0003;
 constexpr uint32_t QUADS = 0x0007;
 constexpr uint32_t LEQUAL = 0x0203;
 constexpr uint32_t SRC_ALPHA = 0x0302;

@@ -28,7 +28,7 @@ ensure_packages() {
 GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgles2 libgl1-mesa-dri libegl-mesa0)
 # What the build with the tests (the default preset) needs on top: GoogleTest,
 # Google Benchmark, and X11 for a tool of the end-to-end tests.
-TESTING_PACKAGES=(libgtest-dev libbenchmark-dev libx11-dev)
+TESTING_PACKAGES=(libgtest-dev libbenchmark-dev libx11-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev)
 # What making the Debian package needs on top (the dependencies are read from
 # the program's libraries).
 PACKAGE_PACKAGES=(dpkg-dev file)
@@ -42,7 +42,7 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 # store metadata and manual page.
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick openbox clang libclang-rt-dev
   exfat-fuse exfatprogs libxml2-utils
-  sway grim wtype jq
+  sway grim wtype jq ffmpeg
   "${PACKAGE_PACKAGES[@]}" lintian desktop-file-utils appstream man-db groff-base)
 # What the Windows build (scripts/build-windows.sh) needs on top: mingw-w64,
 # the tools that fetch and unpack Debian's SDL2 source, GoogleTest's source

@@ -1,7 +1,9 @@
 // The game's command line:
 //
 //   vantaloop [--data DIR] [--fullscreen] [--low-power] [--ghosts LIST]
-//             [--replay N] [--list [--json]] [--map FILE.svg] [--help] [--version]
+//             [--replay N [--timedemo | --video FILE [--size WxH]]
+//              [--camera VIEW] [--follow N]] [--list [--json]] [--map FILE.svg]
+//             [--help] [--version]
 #pragma once
 
 #include <cstdint>
@@ -20,6 +22,11 @@ struct CommandLine {
   bool json = false;           // ... as JSON
   std::string mapFile;         // write the map of the flights there and exit
   int32_t replay = -1;         // the flight to watch again; -1: play
+  bool timedemo = false;       // ... as fast as it draws, once, and print the speed
+  std::string videoFile;       // ... rendered into this video file, without a window
+  int32_t videoWidth = 1280, videoHeight = 720;
+  std::string camera;          // the replay's first view: cockpit, chase or top
+  int32_t follow = -1;         // the flight the chase and top views follow; -1: the replayed one
   bool ghostsChosen = false;   // fly these ghosts instead of the loading rule
   std::vector<int32_t> ghosts;
   std::string error;  // what was wrong with the arguments; empty when nothing

@@ -18,6 +18,7 @@ namespace vl {
 LoopPlatform* loopPlatform = nullptr;
 CursorHandle cursorTable[6] = {};
 uint32_t lastFrameTime = 0;
+FlatOut flatOut;
 
 bool PumpMessages() {
   Msg msg;
@@ -34,7 +35,7 @@ bool BeginFrame() {
   // The tick is measured from when the previous frame began. The difference
   // is taken modulo 2^32, so the wait behaves the same across the clock's
   // wrap-around.
-  while (static_cast<uint32_t>(loopPlatform->TimeGetTime() - lastFrameTime) < kTickMs) {
+  while (!flatOut.on && static_cast<uint32_t>(loopPlatform->TimeGetTime() - lastFrameTime) < kTickMs) {
     loopPlatform->Sleep(0);
   }
   lastFrameTime = loopPlatform->TimeGetTime();
@@ -42,7 +43,8 @@ bool BeginFrame() {
     EndOfFlightSave();
     return false;
   }
-  // A replayed flight ends the program once its last frame has been shown.
+  // A replay played through ends the program once its last frame has been
+  // shown.
   return !ReplayFinished();
 }
 
@@ -60,6 +62,7 @@ namespace {
 
 void RunMainLoop() {
   bool quit = false;
+  std::string title = ReplayActive() ? ReplayTitle() : kGameTitle;
   for (;;) {
     inputDevices->update();
     sizeChanged = false;
@@ -75,7 +78,13 @@ void RunMainLoop() {
     }
 
     if (!BeginFrame()) break;
+    if (flatOut.frames == 0) flatOut.firstMs = lastFrameTime;
     GameFrame();
+    // The timedemo draws for speed, not to be watched.
+    if (ReplayActive() && !flatOut.on && title != ReplayTitle()) {
+      title = ReplayTitle();
+      windowPlatform->SetTitle(title.c_str());
+    }
 
     std::memset(keysPressed, 0, 256);
     for (int k = 0; k < 256; ++k) {
@@ -96,6 +105,8 @@ void RunMainLoop() {
     if (windowActive) {
       PresentFrame();
       paintCount = 0;
+      flatOut.frames += 1;
+      flatOut.lastMs = loopPlatform->TimeGetTime();
     } else {
       loopPlatform->Sleep(10);
     }

@@ -44,6 +44,16 @@ extern CursorHandle cursorTable[6];
 
 extern uint32_t lastFrameTime;
 
+// The timedemo: frames follow each other as fast as they are drawn and
+// presented, without the 16 ms wait. The loop counts them and notes when
+// the first began and the last was presented (TimeGetTime).
+struct FlatOut {
+  bool on = false;
+  int64_t frames = 0;
+  uint32_t firstMs = 0, lastMs = 0;
+};
+extern FlatOut flatOut;
+
 // The whole program: start-up, main loop, shutdown. Returns the exit
 // status: 1 when the window or its context could not be made, else 0.
 int WinMain();

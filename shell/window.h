@@ -68,6 +68,8 @@ class WindowPlatform {
   // A modal error message with the given caption; never blocks where no
   // one can answer it, and always also goes to stderr.
   virtual void ShowMessage(const char* caption, const char* text) = 0;
+  // The window's title from now on.
+  virtual void SetTitle(const char* title) = 0;
 };
 
 // The operations in use; set by the platform layer (or a test).

@@ -64,22 +64,36 @@ e2e_wait_exit 20
 grep -qx "vantaloop: no saved flight 2, 7: skipped" "$WORK/stderr.txt" || fail "the missing ghosts were not named"
 grep -qx "loading 3 recordings" "$DATA/log.txt" || fail "the chosen ghosts were not loaded"
 
-# --replay: the window says which flight, the flight ends the program, and
-# nothing is saved.
+# --replay: the window says which flight and where it stands, the end of the
+# flight stays on screen, paused, until Escape, and nothing is saved.
 start=$(date +%s)
 launch --replay 1
-e2e_window "vantaloop: replay of flight 1"
-e2e_wait_exit $((frames * 16 / 1000 + 60))
-[ "$GAME_RC" = 0 ] || fail "the replay ended with status $GAME_RC"
+e2e_ready "vantaloop: replay of flight 1, 0:.*"
+e2e_wait_frames $((frames + 5))
 took=$(($(date +%s) - start))
-[ "$took" -ge $((frames * 16 / 1000)) ] || fail "a replay of $frames frames ended after $took s"
+[ "$took" -ge $((frames * 16 / 1000)) ] || fail "a replay of $frames frames reached its end after $took s"
+at() { awk -v n="$1" 'BEGIN { cs = int(n * 16 / 10); printf "%d:%02d.%02d", cs / 6000, cs / 100 % 60, cs % 100 }'; }
+e2e_window "vantaloop: replay of flight 1, $(at $((frames - 1))) of $(at "$frames"), paused"
+e2e_escape_and_exit
 [ "$(sums)" = "$before" ] || fail "the replay changed mem.txt or the recordings"
+
+# --timedemo: flight 3 (the 100 whole frames of a file cut short) as fast
+# as it draws, then its figures.
+e2e_game --data "$DATA" --replay 3 --timedemo >"$WORK/timedemo.txt" 2>&1 || fail "--timedemo failed"
+grep -Eq "^timedemo: 100 frames, [0-9.]+ seconds, [0-9.]+ frames per second\$" "$WORK/timedemo.txt" ||
+  fail "--timedemo printed: $(cat "$WORK/timedemo.txt")"
 
 e2e_game --data "$WORK/none" --list >/dev/null 2>&1 && fail "--list on a missing data folder succeeded"
 [ ! -e "$WORK/none" ] || fail "--list made the data folder"
 
-for bad in "--replay x" "--ghosts 3-" "--ghosts 999" "--json" "--map" "--list --ghosts 1"; do
+for bad in "--replay x" "--ghosts 3-" "--ghosts 999" "--json" "--map" "--list --ghosts 1" "--timedemo" \
+  "--video a.mp4" "--replay 1 --size 13x8" "--replay 1 --video a.mp4 --timedemo" "--replay 1 --camera side"; do
   e2e_game --data "$DATA" $bad >/dev/null 2>"$WORK/bad.err"; rc=$?
   [ "$rc" = 2 ] && grep -q "^usage: vantaloop" "$WORK/bad.err" || fail "'$bad' gave status $rc without the usage"
 done
+# A build without video (the Windows one) says so.
+if e2e_game --help | grep -q "^This build has no --video"; then
+  e2e_game --data "$DATA" --replay 1 --video a.mp4 >/dev/null 2>"$WORK/video.err" && fail "--video ran without video"
+  grep -q "^vantaloop: --video is not in this build" "$WORK/video.err" || fail "no word on --video: $(cat "$WORK/video.err")"
+fi
 echo "PASS: --list, --map, --ghosts and --replay on a real saved flight ($frames frames, replayed in $took s)"

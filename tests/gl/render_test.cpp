@@ -13,6 +13,8 @@
 
 #include "flight/camera.h"
 #include "flight/game_frame.h"
+#include "flight/ghosts.h"
+#include "flight/replay.h"
 #include "platform/gl_functions.h"
 #include "platform/sdl_window.h"
 #include "render/face_lighting.h"
@@ -20,6 +22,7 @@
 #include "render/scene.h"
 #include "shell/window.h"
 #include "tests/support/fakes.h"
+#include "tests/support/flight_files.h"
 #include "tests/support/png_writer.h"
 
 namespace vl {
@@ -226,6 +229,74 @@ TEST_F(RealFrame, SecondFrameShowsTheCity) {
   for (int x = 0; x < kWidth; ++x) (IsBlack(pic.At(x, 2)) ? sky : plate)++;
   EXPECT_GT(sky, 50);
   EXPECT_GT(plate, 50);
+}
+
+
+// A replay of flight 3 seen from outside: flights 0 and 1 fly as ghosts
+// beside it, all three level along +x above the plates, 20 units apart.
+class ReplayViews : public RealFrame {
+ protected:
+  void SetUp() override {
+    for (auto [number, z] : {std::pair{0, 0.0f}, {1, -20.0f}, {3, 20.0f}}) {
+      std::vector<FrameRecord> frames(400);
+      for (int f = 0; f < 400; ++f) {
+        frames[f] = FrameRecord{{-60 + 0.5f * static_cast<float>(f), 50, z},
+                                {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1}};
+      }
+      test::WriteFlightFile(number, frames);
+    }
+    std::string error;
+    ASSERT_TRUE(StartReplay(3, error)) << error;
+    RealFrame::SetUp();
+  }
+  // The second frame, the first with the city, following flight 0 (entry
+  // 1): the replay shows frame 1, the ghost its frame 121.
+  Picture Look(ReplayView view, const char* name) {
+    SetReplayView(view, 1);
+    Frame();
+    Frame();
+    Picture pic;
+    pic.Grab();
+    pic.Save(name);
+    return pic;
+  }
+};
+
+// A pixel of an aircraft tinted `tint`: some face colour of the palette,
+// moved by at most 0.05 for its box's corner, times the tint.
+bool AircraftColour(Rgb got, Vec3 tint) {
+  for (const Vec3& face : faceColors) {
+    const auto within = [](int px, float palette, float t) {
+      return std::fabs(static_cast<float>(px) / 255.0f - palette * t) <= 0.05f * t + 3.0f / 255.0f;
+    };
+    if (within(got.r, face.x, tint.x) && within(got.g, face.y, tint.y) && within(got.b, face.z, tint.z)) return true;
+  }
+  return false;
+}
+
+TEST_F(ReplayViews, ChaseShowsTheFollowedAircraftInItsOwnColourInTheMiddle) {
+  const Picture pic = Look(ReplayView::Chase, "replay_chase.png");
+  const Rgb middle = pic.At(kWidth / 2, kHeight / 2);
+  EXPECT_TRUE(AircraftColour(middle, GhostColour(1))) << middle.r << "," << middle.g << "," << middle.b;
+  EXPECT_FALSE(AircraftColour(middle, GhostColour(2)));
+  EXPECT_FALSE(AircraftColour(middle, GhostColour(4)));
+}
+
+TEST_F(ReplayViews, TopShowsTheFollowedTrackRunningFromUnderTheCamera) {
+  const Picture pic = Look(ReplayView::Top, "replay_top.png");
+  // Flown from x = -60 to 0.5 so far: with +x to the left on screen it runs
+  // from the middle to the right, about 1.7 pixels a unit from 250 up.
+  const Rgb track = Expected(GhostColour(1));
+  const auto onTrack = [&](int x) {
+    for (int y : {kHeight / 2 - 1, kHeight / 2}) {
+      const Rgb c = pic.At(x, y);
+      if (std::abs(c.r - track.r) <= 3 && std::abs(c.g - track.g) <= 3 && std::abs(c.b - track.b) <= 3) return true;
+    }
+    return false;
+  };
+  for (int dx : {5, 30, 60, 90}) EXPECT_TRUE(onTrack(kWidth / 2 + dx)) << dx;
+  EXPECT_FALSE(onTrack(kWidth / 2 + 120));  // where it has not flown yet
+  EXPECT_FALSE(onTrack(kWidth / 2 - 30));
 }
 
 }  // namespace

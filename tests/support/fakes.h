@@ -140,6 +140,8 @@ class FakeWindowPlatform : public WindowPlatform {
   void ShowMessage(const char* caption, const char* text) override {
     messages.push_back(std::string(caption) + ": " + text);
   }
+  void SetTitle(const char* title) override { titles.push_back(title); }
+  std::vector<std::string> titles;  // every title set after the window was made
 };
 
 class FakeWindowOps : public WindowOps {

@@ -33,6 +33,7 @@ void ResetGameState() {
   ResetRecordingsForTest();
   ResetGhostChoiceForTest();
   ResetReplayForTest();
+  flatOut = FlatOut{};
 }
 
 }  // namespace vl::test
