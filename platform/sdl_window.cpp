@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/gl_context_request.h"
 #include "platform/icon_file.h"
 #include "platform/message_box.h"
 
@@ -67,10 +68,9 @@ bool SdlWindowPlatform::MakeWindow(const char* title, int32_t x, int32_t y, int3
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
-  // The framebuffer has to be described before the window exists. The game
-  // uses fixed-function OpenGL, so it asks for a compatibility context.
+  // The framebuffer has to be described before the window exists.
   SDL_GL_ResetAttributes();
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  RequestGlContext();
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);

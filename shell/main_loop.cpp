@@ -18,6 +18,7 @@ namespace vl {
 LoopPlatform* loopPlatform = nullptr;
 CursorHandle cursorTable[6] = {};
 uint32_t lastFrameTime = 0;
+void (*saveAtEscape)() = EndOfFlightSave;
 
 bool PumpMessages() {
   Msg msg;
@@ -39,7 +40,7 @@ bool BeginFrame() {
   }
   lastFrameTime = loopPlatform->TimeGetTime();
   if (windowActive && keysPressed[vk::ESCAPE]) {
-    EndOfFlightSave();
+    saveAtEscape();
     return false;
   }
   // A replayed flight ends the program once its last frame has been shown.
@@ -56,61 +57,55 @@ void PresentFrame() {
   loopPlatform->SwapBuffers();
 }
 
-namespace {
-
-void RunMainLoop() {
+bool MainLoopPass() {
   bool quit = false;
-  for (;;) {
-    inputDevices->update();
-    sizeChanged = false;
-    if (PumpMessages()) quit = true;
-    if (closeRequested) break;
+  inputDevices->update();
+  sizeChanged = false;
+  if (PumpMessages()) quit = true;
+  if (closeRequested) return false;
 
-    const bool savedLeft = mouseLeft;
-    const int32_t savedX = mouseX, savedY = mouseY;
-    if (clickPending) {
-      mouseLeft = true;
-      mouseX = clickX;
-      mouseY = clickY;
-    }
-
-    if (!BeginFrame()) break;
-    GameFrame();
-
-    std::memset(keysPressed, 0, 256);
-    for (int k = 0; k < 256; ++k) {
-      if (keysReleased[k]) {
-        keysHeld[k] = 0;
-        keysReleased[k] = 0;
-      }
-    }
-    if (clickPending) {
-      clickPending = false;
-      mouseLeft = savedLeft;
-      mouseX = savedX;
-      mouseY = savedY;
-    }
-    typedChar = 0;
-    closeRequested = false;
-
-    if (windowActive) {
-      PresentFrame();
-      paintCount = 0;
-    } else {
-      loopPlatform->Sleep(10);
-    }
-    if (resizePending) {
-      resizePending = false;
-      ResizeViewport(windowSettings.width, windowSettings.height);
-    }
-    activationChanged = false;
-    if (quit) break;
+  const bool savedLeft = mouseLeft;
+  const int32_t savedX = mouseX, savedY = mouseY;
+  if (clickPending) {
+    mouseLeft = true;
+    mouseX = clickX;
+    mouseY = clickY;
   }
+
+  if (!BeginFrame()) return false;
+  GameFrame();
+
+  std::memset(keysPressed, 0, 256);
+  for (int k = 0; k < 256; ++k) {
+    if (keysReleased[k]) {
+      keysHeld[k] = 0;
+      keysReleased[k] = 0;
+    }
+  }
+  if (clickPending) {
+    clickPending = false;
+    mouseLeft = savedLeft;
+    mouseX = savedX;
+    mouseY = savedY;
+  }
+  typedChar = 0;
+  closeRequested = false;
+
+  if (windowActive) {
+    PresentFrame();
+    paintCount = 0;
+  } else {
+    loopPlatform->Sleep(10);
+  }
+  if (resizePending) {
+    resizePending = false;
+    ResizeViewport(windowSettings.width, windowSettings.height);
+  }
+  activationChanged = false;
+  return !quit;
 }
 
-}  // namespace
-
-int WinMain() {
+bool StartGame() {
   typedChar = 0;
   LogStart("log.txt");
   std::memset(keysPressed, 0, sizeof keysPressed);
@@ -134,7 +129,7 @@ int WinMain() {
   LogWrite("CreateGLWindow()");
   // The window has said why it failed; the exit status says so as well.
   const char* title = ReplayActive() ? ReplayTitle() : kGameTitle;
-  if (!CreateGLWindow(title, windowSettings.width, windowSettings.height, 32, -1)) return 1;
+  if (!CreateGLWindow(title, windowSettings.width, windowSettings.height, 32, -1)) return false;
   mouseX = -1000;
   mouseWheel = 0;
 
@@ -151,9 +146,10 @@ int WinMain() {
   LogWrite("hwnd=%08X", loopPlatform->WindowHandle());
   LogWrite("enter message loop ------------ USAGE START");
   LogSuspend();
+  return true;
+}
 
-  RunMainLoop();
-
+void EndGame() {
   LogResume();
   LogWrite("leave message loop ------------ USAGE END");
   windowSettings.maximised = loopPlatform->IsZoomed();
@@ -161,6 +157,13 @@ int WinMain() {
   LogWrite("kill window");
   DestroyGLWindow();
   LogWrite("end of WinMain() -> exit program");
+}
+
+int WinMain() {
+  if (!StartGame()) return 1;
+  while (MainLoopPass()) {
+  }
+  EndGame();
   return 0;
 }
 

@@ -546,6 +546,46 @@ TEST(EndOfFlightSave, AnExistingRecordingIsNeverReplaced) {
   }
 }
 
+// A flight file brought in from elsewhere takes the next free number, as a
+// save does, and mem.txt names it; anything else is refused and removed.
+TEST(AddFlightFile, TakesTheNextFreeNumberOrIsRefused) {
+  struct Case {
+    const char* what;
+    Bytes file;
+    int number;  // -1: refused
+  } cases[] = {
+      {"a whole flight", FileBytes(700, Poses(0, 700)), 3},
+      {"too short to have been saved", FileBytes(600, Poses(0, 600)), -1},
+      {"count beyond its frames", FileBytes(701, Poses(0, 700)), -1},
+      {"no flight at all", Bytes{'P', 'K', 3, 4}, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameHarness h;
+    fs::create_directory("recordings");
+    WriteText("mem.txt", "1\n");
+    const Bytes taken = FileBytes(61, Poses(0, 61));
+    WriteBytes(RecPath(2), taken);  // mem.txt is behind the files
+    std::string temp;
+    std::FILE* f = os::CreateTemp(RecPath(0), temp);
+    ASSERT_NE(f, nullptr);
+    std::fwrite(c.file.data(), 1, c.file.size(), f);
+    ASSERT_TRUE(os::Finish(f));
+    std::string why;
+    EXPECT_EQ(AddFlightFile(temp, why), c.number);
+    EXPECT_FALSE(fs::exists(temp));
+    EXPECT_EQ(ReadBytes(RecPath(2)), taken);
+    if (c.number < 0) {
+      EXPECT_NE(why, "");
+      EXPECT_EQ(ReadText("mem.txt"), "1\n");
+      EXPECT_FALSE(fs::exists(RecPath(3)));
+    } else {
+      EXPECT_EQ(ReadBytes(RecPath(c.number)), c.file);
+      EXPECT_EQ(ReadText("mem.txt"), std::to_string(c.number) + "\n");
+    }
+  }
+}
+
 TEST(EndOfFlightSave, CounterThatCannotBeReplacedIsReportedAtEverySave) {
   GameHarness h;
   // A folder named mem.txt: it reads as no counter, and cannot be replaced.
