@@ -16,6 +16,7 @@
 #include "platform/console.h"
 #include "platform/frame_count_file.h"
 #include "platform/gl_functions.h"
+#include "platform/gles_layer.h"
 #include "platform/sdl_fullscreen.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
@@ -131,6 +132,7 @@ int main(int argc, char** argv) {
   int code = 0;
   {
     vl::SdlWindowPlatform windowPlatform;
+    windowPlatform.gles = vl::GlesLayerWanted();
     vl::SdlWindowOps windowOps;
     vl::SdlLoopPlatform loopPlatform;
     loopPlatform.lowPower = cl.lowPower;

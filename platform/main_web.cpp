@@ -22,6 +22,7 @@
 #include "os/files.h"
 #include "platform/frame_count_file.h"
 #include "platform/gl_functions.h"
+#include "platform/gles_layer.h"
 #include "platform/sdl_loop.h"
 #include "platform/sdl_window.h"
 #include "render/flight_map.h"
@@ -147,6 +148,7 @@ int main() {
   const std::string frameCountName = vl::FrameCountFile::NameFromEnvironment();
   if (!frameCountName.empty()) game->frameCount = std::make_unique<vl::FrameCountFile>(frameCountName);
   game->loopPlatform.frameCount = game->frameCount.get();
+  game->windowPlatform.gles = vl::GlesLayerWanted();
   vl::windowPlatform = &game->windowPlatform;
   vl::windowOps = &game->windowOps;
   vl::loopPlatform = &game->loopPlatform;

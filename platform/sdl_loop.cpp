@@ -5,6 +5,7 @@
 #include "platform/sdl_devices.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_window.h"
+#include "render/gles/gl_layer.h"
 #include "shell/tick.h"
 
 namespace vl {
@@ -102,6 +103,9 @@ bool SdlLoopPlatform::IsZoomed() {
 
 void SdlLoopPlatform::SwapBuffers() {
   if (!sdlWindow.window) return;
+  // A frame drawn through the ES layer may still have its last batch held
+  // back; it belongs to this picture.
+  gles::FlushPending();
   SDL_GL_SwapWindow(sdlWindow.window);
   if (frameCount) frameCount->Presented();
 }

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/gl_context_request.h"
+#include "platform/gles_layer.h"
 #include "platform/icon_file.h"
 #include "platform/message_box.h"
 
@@ -68,9 +68,18 @@ bool SdlWindowPlatform::MakeWindow(const char* title, int32_t x, int32_t y, int3
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
-  // The framebuffer has to be described before the window exists.
+  // The framebuffer has to be described before the window exists. The game
+  // uses fixed-function OpenGL, so it asks for a compatibility context, or
+  // for OpenGL ES 2 when it draws through its layer (a browser's WebGL has
+  // no compatibility profile to give).
   SDL_GL_ResetAttributes();
-  RequestGlContext();
+  if (gles) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+  } else {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  }
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
@@ -108,7 +117,9 @@ bool SdlWindowPlatform::CreateContext() {
     std::fprintf(stderr, "vantaloop: SDL_GL_MakeCurrent: %s\n", SDL_GetError());
     return false;
   }
-  return true;
+  // Each new context starts the layer afresh: nothing of an earlier one
+  // (its lists, its buffers) lives on in it.
+  return !gles || InstallGlesLayer();
 }
 
 int32_t SdlWindowPlatform::ChooseMultisampleFormat(const int32_t* attributes) {

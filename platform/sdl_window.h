@@ -36,6 +36,10 @@ class SdlWindowPlatform final : public WindowPlatform {
   bool HasWindow() const override;
   void ShowMessage(const char* caption, const char* text) override;
 
+  // Draw through the GL 1.1 layer in an OpenGL ES 2 context instead of the
+  // system's OpenGL 1.1.
+  bool gles = false;
+
  private:
   SDL_Surface* icon_ = nullptr;
 };
