@@ -125,7 +125,7 @@ TEST(WinMain, QuitMessageLetsThePassFinish) {
   EXPECT_EQ(rec.Count(GlOp::Clear), 1u);
   EXPECT_EQ(h.loop.swaps, 1);
   // The pump stops at the quit message: what follows it is not dispatched.
-  EXPECT_EQ(keysHeld['A'], 0);
+  EXPECT_EQ(keysHeld[int{'A'}], 0);
   EXPECT_TRUE(EndsWith(h.ReadLines("log.txt"), kShutdownLines));
 }
 
@@ -161,13 +161,13 @@ TEST(WinMain, KeyTappedBetweenFramesIsSeenByExactlyOneFrame) {
   GameHarness h;
   h.loop.script = {{}, {}, {KeyDown('K'), KeyUp('K')}, {}};
   const auto seen = StatePerFrame<std::pair<int, int>>(
-      h, [] { return std::make_pair(int(keysPressed['K']), int(keysHeld['K'])); });
+      h, [] { return std::make_pair(int(keysPressed[int{'K'}]), int(keysHeld[int{'K'}])); });
   // Passes are numbered from 1 here; pass 3 is the one after the tap.
   ASSERT_EQ(seen.size(), 3u);
   EXPECT_EQ(seen.at(2), std::make_pair(0, 0));
   EXPECT_EQ(seen.at(3), std::make_pair(1, 1));
   EXPECT_EQ(seen.at(4), std::make_pair(0, 0));
-  EXPECT_EQ(keysReleased['K'], 0);
+  EXPECT_EQ(keysReleased[int{'K'}], 0);
 }
 
 TEST(WinMain, ClickBetweenFramesIsSeenByOneFrameAtTheClickPosition) {

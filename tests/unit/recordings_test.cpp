@@ -339,6 +339,8 @@ class Watchdog {
 TEST(LoadRecordings, OnlyPlainFilesAreReadAndAFifoNeverHangsStartUp) {
 #ifdef _WIN32
   GTEST_SKIP() << "FIFOs and inotify are POSIX's";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly under node has no FIFOs or inotify";
 #else
   // A FIFO with no writer blocks whoever opens it for reading.
   {
@@ -445,6 +447,8 @@ TEST(EndOfFlightSave, UnwritableFolderIsReportedAndTheCounterKept) {
 TEST(EndOfFlightSave, FullDiskLeavesTheOldFileAndTheCounterAlone) {
 #ifdef _WIN32
   GTEST_SKIP() << "file-size limits are POSIX's";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly under node has no file-size limits";
 #else
   GameHarness h;
   // File 5 is already there (mem.txt was put back by hand, say); it must
@@ -696,6 +700,8 @@ TEST(EndOfFlightSave, AFlightIsNeverLostForWantOfAWayToNameIt) {
 TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAwayAndWholeFlightsNamed) {
 #ifdef _WIN32
   GTEST_SKIP() << "fork is POSIX's (the end-to-end test of two copies covers Windows)";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly has no fork (the web page takes turns through the Web Locks API)";
 #else
   GameHarness h;
   const pid_t gone = fork();
@@ -728,6 +734,8 @@ TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAwayAndWholeFlightsNamed) 
 TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
 #ifdef _WIN32
   GTEST_SKIP() << "fork is POSIX's (the end-to-end test of two copies covers Windows)";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly has no fork (the web page takes turns through the Web Locks API)";
 #else
   GameHarness h;
   StartAndFly(60 + 3000);
@@ -788,6 +796,8 @@ TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
 TEST(EndOfFlightSave, ACopyHeldUpInItsSaveNeverMovesTheCounterDown) {
 #ifdef _WIN32
   GTEST_SKIP() << "SIGSTOP and fork are POSIX's";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly has no fork or SIGSTOP";
 #else
   GameHarness h;
   WriteBytes(RecPath(0), FileBytes(70, Poses(0, 70)));
