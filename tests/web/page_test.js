@@ -15,6 +15,7 @@
 //    ("fly again", no reload) flies the first flight as a ghost straight
 //    ahead in the tint of entry 1, and the dropped one in that of entry 2.
 // 5. Damaged files in the browser's storage do not stop the page.
+// 6. Two tabs adding flights at the same moment never claim one number.
 //
 // The script waits for frames the page has presented, never for a number
 // of seconds; the time limits only stop a hung page.
@@ -280,6 +281,20 @@ const fileFrames = (bytes) => Buffer.from(bytes).readUInt32LE(0);
   const at = await page.evaluate(() => window.vantaloop.frames());
   await waitFrames(page, at + 30);
   console.log('with damaged files: ' + (await page.evaluate(() => window.vantaloop.messages.join(' | '))));
+
+  // 6. Two tabs adding flights at once take turns: every flight is kept,
+  //    each under a number of its own.
+  console.log('6. two tabs at once');
+  const tabs = [page, await open(b, base)];
+  await waitRunning(tabs[1]);
+  const before = (await page.evaluate(() => window.vantaloop.game.flightFiles())).length;
+  const numbers = (await Promise.all(tabs.map((tab) => tab.evaluate((bytes) => Promise.all([1, 2, 3].map(() =>
+    window.vantaloop.game.addFlightFile(new Uint8Array(bytes)))), Array.from(moved))))).flat();
+  await tabs[1].reload();
+  await waitRunning(tabs[1]);
+  const after = await tabs[1].evaluate(() => window.vantaloop.game.flightFiles());
+  console.log(`numbers taken by the two tabs: ${numbers.join(', ')}; flights now: ${after.length}`);
+  if (new Set(numbers).size !== 6 || after.length !== before + 6) fail('two tabs claimed one number or lost a flight');
 
   clearTimeout(timer);
   kill(b);

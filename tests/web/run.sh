@@ -15,7 +15,9 @@ source scripts/web_env.sh
 [ -f build-web/vantaloop.html ] || { echo "FAIL: no build-web/vantaloop.html (run scripts/build-web.sh)" >&2; exit 1; }
 grab=$(ls build/libframe_grab.so 2>/dev/null || true)
 [ -x build/vantaloop ] && [ -n "$grab" ] || { echo "FAIL: no build/vantaloop and frame_grab (the default build)" >&2; exit 1; }
-# The test's driver, at the version the lock file names.
+# The test's driver, at the version the lock file names. npm comes with
+# node where node is not Debian's own.
+command -v npm >/dev/null || { source scripts/deps.sh; ensure_packages npm; }
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 
 work=$(mktemp -d)
