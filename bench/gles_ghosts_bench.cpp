@@ -52,8 +52,12 @@ void BM_GhostFrame(benchmark::State& state) {
   std::filesystem::current_path(oldDir);
   std::filesystem::remove_all(dir);
 }
+// Each count of ghosts both ways one after the other, so both see the same
+// load on a shared machine.
 BENCHMARK(BM_GhostFrame)
-    ->ArgsProduct({{0, 200, 999}, {0, 1}})
+    ->Args({0, 0})->Args({0, 1})
+    ->Args({200, 0})->Args({200, 1})
+    ->Args({999, 0})->Args({999, 1})
     ->ArgNames({"ghosts", "gles"})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0)

@@ -23,8 +23,9 @@ ensure_packages() {
 }
 
 # What building and running the game needs (the deb preset, or any build
-# with -DBUILD_TESTING=OFF, needs no more).
-GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgl1-mesa-dri libegl-mesa0)
+# with -DBUILD_TESTING=OFF, needs no more); SDL loads libGLESv2 for the
+# OpenGL ES 2 context of VANTALOOP_GLES=1.
+GAME_PACKAGES=(g++ make cmake pkg-config libsdl2-dev libgl-dev libopengl-dev libegl1 libgles2 libgl1-mesa-dri libegl-mesa0)
 # What the build with the tests (the default preset) needs on top: GoogleTest,
 # Google Benchmark, and X11 for a tool of the end-to-end tests.
 TESTING_PACKAGES=(libgtest-dev libbenchmark-dev libx11-dev)

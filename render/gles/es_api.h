@@ -13,9 +13,12 @@ namespace esc {
 constexpr uint32_t TRIANGLES = 0x0004;
 constexpr uint32_t FLOAT = 0x1406;
 constexpr uint32_t UNSIGNED_BYTE = 0x1401;
+constexpr uint32_t UNSIGNED_SHORT = 0x1403;
 constexpr uint32_t ARRAY_BUFFER = 0x8892;
+constexpr uint32_t ELEMENT_ARRAY_BUFFER = 0x8893;
 constexpr uint32_t STREAM_DRAW = 0x88E0;
 constexpr uint32_t STATIC_DRAW = 0x88E4;
+constexpr uint32_t DYNAMIC_DRAW = 0x88E8;
 constexpr uint32_t FRAGMENT_SHADER = 0x8B30;
 constexpr uint32_t VERTEX_SHADER = 0x8B31;
 constexpr uint32_t COMPILE_STATUS = 0x8B81;

@@ -42,6 +42,8 @@
   X(void, BindBuffer, (uint32_t target, uint32_t buffer), (target, buffer))                    \
   X(void, BufferData, (uint32_t target, std::ptrdiff_t size, const void* data, uint32_t usage), \
     (target, size, data, usage))                                                               \
+  X(void, BufferSubData, (uint32_t target, std::ptrdiff_t offset, std::ptrdiff_t size,         \
+                          const void* data), (target, offset, size, data))                     \
   X(void, VertexAttribPointer, (uint32_t index, int32_t size, uint32_t type,                   \
                                 uint8_t normalized, int32_t stride, const void* offset),       \
     (index, size, type, normalized, stride, offset))                                           \
@@ -49,4 +51,6 @@
   X(void, DisableVertexAttribArray, (uint32_t index), (index))                                 \
   X(void, VertexAttrib4f, (uint32_t index, float r, float g, float b, float a),                \
     (index, r, g, b, a))                                                                       \
-  X(void, DrawArrays, (uint32_t mode, int32_t first, int32_t count), (mode, first, count))
+  X(void, DrawArrays, (uint32_t mode, int32_t first, int32_t count), (mode, first, count))      \
+  X(void, DrawElements, (uint32_t mode, int32_t count, uint32_t type, const void* offset),     \
+    (mode, count, type, offset))

@@ -46,7 +46,8 @@ struct LayerState {
 
   // Immediate-mode primitives not drawn yet, in eye coordinates: the
   // modelview is applied as each vertex comes, so one batch spans any
-  // number of matrix changes and only the projection is left to apply.
+  // number of matrix changes (all the ghosts of a frame, say) and only the
+  // projection is left to apply.
   std::vector<EsVertex> batch;
   Primitive batchKind = Primitive::None;
 
@@ -55,15 +56,21 @@ struct LayerState {
   std::unique_ptr<DisplayList> compiling;  // between glNewList and glEndList
   uint32_t compilingName = 0;
   bool executeCompiled = false;  // GL_COMPILE_AND_EXECUTE
-  // The colour the list has set so far while compiling; until it sets one,
-  // its blocks take the colour current when the list is called.
+  // The colour the list has set so far while compiling. A block begun and
+  // ended before the list sets any colour takes the colour current when the
+  // list is called; a list that sets its first colour inside a block gives
+  // that block's earlier vertices white (the game's lists set a colour
+  // before every face).
   uint8_t listColourBytes[4] = {255, 255, 255, 255};
   bool listColourSet = false;
   size_t blockFirst = 0;
   int callDepth = 0;
 
   EsProgram program;
+  // The batches' buffer, reused from batch to batch: a fresh buffer each
+  // time would cost the driver a new allocation of megabytes each frame.
   uint32_t streamBuffer = 0;
+  size_t streamCapacity = 0;  // bytes
 };
 
 extern LayerState layer;

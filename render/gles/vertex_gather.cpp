@@ -8,13 +8,22 @@ namespace vl::gles {
 
 namespace {
 constexpr uint32_t kTriangles = 0x0004;
+
+size_t VerticesPerPrimitive(Primitive kind) {
+  switch (kind) {
+    case Primitive::Lines: return 2;
+    case Primitive::Triangles: return 3;
+    case Primitive::Quads: return 4;
+    default: return 0;
+  }
+}
 }  // namespace
 
 Primitive PrimitiveOf(uint32_t mode) {
   switch (mode) {
     case glc::LINES: return Primitive::Lines;
-    case kTriangles:
-    case glc::QUADS: return Primitive::Triangles;
+    case kTriangles: return Primitive::Triangles;
+    case glc::QUADS: return Primitive::Quads;
     default: return Primitive::None;
   }
 }
@@ -25,47 +34,23 @@ uint8_t ToUnorm8(float channel) {
   return static_cast<uint8_t>(std::lround(channel * 255.0f));
 }
 
-void PrimitiveGatherer::Begin(uint32_t mode, std::vector<EsVertex>* out) {
-  mode_ = mode;
-  out_ = out;
-  pendingCount_ = 0;
+std::vector<uint16_t> QuadIndices() {
+  std::vector<uint16_t> indices;
+  indices.reserve(kQuadsPerDraw * 6);
+  for (size_t q = 0; q < kQuadsPerDraw; ++q)
+    for (size_t corner : {0, 1, 2, 0, 2, 3}) indices.push_back(static_cast<uint16_t>(q * 4 + corner));
+  return indices;
 }
 
-void PrimitiveGatherer::Vertex(const EsVertex& v) {
-  if (!out_) return;
-  switch (mode_) {
-    case glc::LINES:
-      if (pendingCount_ == 0) {
-        pending_[pendingCount_++] = v;
-      } else {
-        out_->push_back(pending_[0]);
-        out_->push_back(v);
-        pendingCount_ = 0;
-      }
-      break;
-    case kTriangles:
-      if (pendingCount_ < 2) {
-        pending_[pendingCount_++] = v;
-      } else {
-        out_->insert(out_->end(), {pending_[0], pending_[1], v});
-        pendingCount_ = 0;
-      }
-      break;
-    case glc::QUADS:
-      if (pendingCount_ < 3) {
-        pending_[pendingCount_++] = v;
-      } else {
-        out_->insert(out_->end(), {pending_[0], pending_[1], pending_[2], pending_[0], pending_[2], v});
-        pendingCount_ = 0;
-      }
-      break;
-    default: break;
-  }
+void PrimitiveGatherer::Begin(uint32_t mode, std::vector<EsVertex>* out) {
+  perPrimitive_ = VerticesPerPrimitive(PrimitiveOf(mode));
+  out_ = perPrimitive_ ? out : nullptr;
+  first_ = out ? out->size() : 0;
 }
 
 void PrimitiveGatherer::End() {
+  if (out_) out_->resize(out_->size() - (out_->size() - first_) % perPrimitive_);
   out_ = nullptr;
-  pendingCount_ = 0;
 }
 
 }  // namespace vl::gles

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "flight/ghosts.h"
@@ -31,9 +32,15 @@ struct Draw {
 struct Driver {
   uint32_t bound = 0, nextBuffer = 1;
   std::vector<Draw> draws;
-  std::vector<uint32_t> staticUploads;       // buffers given STATIC_DRAW data
-  std::vector<std::vector<EsVertex>> data;  // every upload's vertices
+  std::vector<uint32_t> staticUploads;       // vertex buffers given STATIC_DRAW data
+  std::vector<std::vector<EsVertex>> data;  // every vertex upload's vertices
+  std::vector<uint16_t> indices;
 } driver;
+
+void Keep(std::ptrdiff_t bytes, const void* p) {
+  const auto* v = static_cast<const EsVertex*>(p);
+  driver.data.emplace_back(v, v + bytes / static_cast<std::ptrdiff_t>(sizeof(EsVertex)));
+}
 
 class LayerTest : public ::testing::Test {
  protected:
@@ -45,13 +52,21 @@ class LayerTest : public ::testing::Test {
     es.GetProgramiv = [](uint32_t, uint32_t, int32_t* v) { *v = 1; };
     es.GenBuffers = [](int32_t, uint32_t* b) { *b = driver.nextBuffer++; };
     es.BindBuffer = [](uint32_t, uint32_t b) { driver.bound = b; };
-    es.BufferData = [](uint32_t, std::ptrdiff_t size, const void* p, uint32_t usage) {
-      const auto* v = static_cast<const EsVertex*>(p);
-      driver.data.emplace_back(v, v + size / static_cast<std::ptrdiff_t>(sizeof(EsVertex)));
+    es.BufferData = [](uint32_t target, std::ptrdiff_t size, const void* p, uint32_t usage) {
+      if (target == esc::ELEMENT_ARRAY_BUFFER) {
+        const auto* i = static_cast<const uint16_t*>(p);
+        driver.indices.assign(i, i + size / 2);
+        return;
+      }
+      if (p) Keep(size, p);
       if (usage == esc::STATIC_DRAW) driver.staticUploads.push_back(driver.bound);
     };
+    es.BufferSubData = [](uint32_t, std::ptrdiff_t, std::ptrdiff_t size, const void* p) { Keep(size, p); };
     es.DrawArrays = [](uint32_t mode, int32_t first, int32_t count) {
       driver.draws.push_back({mode, driver.bound, first, count});
+    };
+    es.DrawElements = [](uint32_t mode, int32_t count, uint32_t, const void*) {
+      driver.draws.push_back({mode, driver.bound, 0, count});
     };
     EXPECT_TRUE(gles::StartLayer());
     gles::InstallLayer();
@@ -67,32 +82,35 @@ class LayerTest : public ::testing::Test {
 };
 
 // Each vertex takes the colour current when it comes, also long after the
-// glColor; a block's unfinished primitive is dropped.
+// glColor; a block's unfinished primitive is dropped, and quads are drawn
+// as two triangles each.
 TEST_F(LayerTest, BlocksBecomeWholePrimitivesInTheCurrentColour) {
   struct Row {
     uint32_t mode;
-    int vertices;
+    int given, kept;
     uint32_t drawnAs;
-    std::vector<int> order;  // the given vertices each drawn one stands for
+    int drawn;
   };
-  for (const Row& row : {Row{glc::QUADS, 11, esc::TRIANGLES, {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7}},
-                         Row{glc::LINES, 5, glc::LINES, {0, 1, 2, 3}}}) {
+  for (const Row& row : {Row{glc::QUADS, 11, 8, esc::TRIANGLES, 12}, Row{glc::LINES, 5, 4, glc::LINES, 4}}) {
     driver.data.clear();
     gl.Color3f(0.2f, 0.4f, 2.0f);
     gl.Begin(row.mode);
-    for (int i = 0; i < row.vertices; ++i) gl.Vertex3f(static_cast<float>(i), 0, 0);
+    for (int i = 0; i < row.given; ++i) gl.Vertex3f(static_cast<float>(i), 0, 0);
     gl.End();
     gl.Finish();
     ASSERT_EQ(driver.data.size(), 1u);
-    const std::vector<EsVertex>& drawn = driver.data[0];
-    ASSERT_EQ(drawn.size(), row.order.size());
+    const std::vector<EsVertex>& kept = driver.data[0];
+    ASSERT_EQ(kept.size(), static_cast<size_t>(row.kept));
     EXPECT_EQ(driver.draws.back().mode, row.drawnAs);
-    for (size_t i = 0; i < drawn.size(); ++i) {
-      EXPECT_EQ(drawn[i].position[0], static_cast<float>(row.order[i]));
+    EXPECT_EQ(driver.draws.back().count, row.drawn);
+    for (size_t i = 0; i < kept.size(); ++i) {
+      EXPECT_EQ(kept[i].position[0], static_cast<float>(i));
       const uint8_t want[4] = {51, 102, 255, 255};  // channels above 1 clamped
-      for (int c = 0; c < 4; ++c) EXPECT_EQ(drawn[i].colour[c], want[c]) << i;
+      for (int c = 0; c < 4; ++c) EXPECT_EQ(kept[i].colour[c], want[c]) << i;
     }
   }
+  const std::vector<uint16_t> twoQuads = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
+  EXPECT_TRUE(std::equal(twoQuads.begin(), twoQuads.end(), driver.indices.begin()));
 }
 
 // All the ghosts of a frame go out in one draw, across all their matrix
@@ -103,7 +121,7 @@ TEST_F(LayerTest, GhostsAreOneDraw) {
   DrawGhosts();
   gl.Enable(glc::BLEND);
   ASSERT_EQ(driver.draws.size(), 1u);
-  EXPECT_EQ(driver.draws[0].count, 50 * 10 * 36);  // 10 boxes of 6 faces, 2 triangles each
+  EXPECT_EQ(driver.draws[0].count, 50 * 10 * 6 * 6);  // 10 boxes of 6 faces, 2 triangles each
   DrawGhosts();
   gl.Finish();
   EXPECT_EQ(driver.draws.size(), 2u);
@@ -121,7 +139,8 @@ TEST_F(LayerTest, TheCityListIsOneStaticBufferReplayedBlockByBlock) {
   for (int call = 0; call < 2; ++call) {
     driver.draws.clear();
     CityStep();
-    ASSERT_EQ(driver.draws.size(), 25u * 2 + 1);  // ground and towers per block, the plates
+    // Ground and towers per block, and the plates' 21,600 quads in two pieces.
+    ASSERT_EQ(driver.draws.size(), 25u * 2 + 2);
     for (const Draw& d : driver.draws) EXPECT_EQ(d.buffer, driver.staticUploads[0]);
   }
   EXPECT_EQ(driver.staticUploads.size(), 1u);
