@@ -39,3 +39,14 @@ if [ -z "${VANTALOOP_SKIP_WINDOWS:-}" ]; then
   scripts/build-windows.sh
   ctest --preset windows -j"$jobs"
 fi
+
+# The web page: the game built with Emscripten, its unit tests under node
+# and the page end to end in headless Chromium with software WebGL (SDL2
+# is built for the web once, then kept in ~/.cache/vantaloop).
+# VANTALOOP_SKIP_WEB=1 leaves it out of a quick local run; CI always runs it.
+if [ -z "${VANTALOOP_SKIP_WEB:-}" ]; then
+  echo "== Web page (Emscripten): unit tests under node, the page in headless Chromium"
+  scripts/build-web.sh
+  ctest --preset web -j"$jobs"
+  tests/web/run.sh
+fi

@@ -170,6 +170,24 @@ void EndOfFlightSave() {
   if (!RaiseCounter(saved.number)) ReportSave("saved " + path + " but could not update " + kCounterFile);
 }
 
+int32_t AddFlightFile(const std::string& temp, std::string& why) {
+  if (WholeFlightFrames(temp) == 0) {
+    os::RemoveFile(temp);
+    why = "it is no flight: a flight file holds its frame count and then that many frames, more than " +
+          std::to_string(kMinSavedFrames);
+    return -1;
+  }
+  const os::SaveLock lock(kFolder, kLockWaitMs);
+  int32_t number = NextFlightNumber();
+  if (ClaimFrom(temp, number, !lock.Busy()) != os::Claim::kDone) {
+    os::RemoveFile(temp);
+    why = "it could not be given a name in " + std::string(kFolder);
+    return -1;
+  }
+  if (!RaiseCounter(number)) ReportSave("added " + RecordingPath(number) + " but could not update " + kCounterFile);
+  return number;
+}
+
 std::string CheckFlightsCanBeKept() {
   const char* folder = nullptr;
   if (!TakesNewFiles(kCounterFile)) {

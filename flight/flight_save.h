@@ -31,6 +31,14 @@ struct SavedFlight {
 // the system has none), so that a name may be looked at and then taken.
 SavedFlight SaveRecording(int32_t first, bool alone);
 
+// A flight file the player brings in from elsewhere (another machine, a
+// download), already written whole under the temporary name `temp`, made
+// with os::CreateTemp beside recording file 0: named as a save names a
+// flight, under the number after mem.txt's or the next free one, and
+// counted in mem.txt. Returns the number, or -1 with `why` when the file
+// holds no whole flight or could not be named (it is removed then).
+int32_t AddFlightFile(const std::string& temp, std::string& why);
+
 // Tests hold the end-of-flight save up, as a stalled disk or a stopped
 // process would: between looking at the flight's name and renaming to it
 // (where the file system has no other way to claim a name), or right before

@@ -2,8 +2,6 @@
 
 #include <SDL_syswm.h>
 
-#include <thread>
-
 #include "platform/sdl_devices.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_window.h"
@@ -24,19 +22,6 @@ constexpr uint32_t kClockOrigin = 0x80000000u;
 
 uint32_t SdlLoopPlatform::TimeGetTime() {
   return static_cast<uint32_t>(SDL_GetTicks64()) + kClockOrigin;
-}
-
-void SdlLoopPlatform::Sleep(uint32_t ms) {
-  if (ms == 0) {
-    if (lowPower) {
-      const auto left = static_cast<int32_t>(lastFrameTime + kTickMs - TimeGetTime());
-      if (left > static_cast<int32_t>(kWakeBeforeTickMs))
-        SDL_Delay(static_cast<Uint32>(left) - kWakeBeforeTickMs);
-    }
-    std::this_thread::yield();  // stay runnable; just let others run
-  } else {
-    SDL_Delay(ms);
-  }
 }
 
 void SdlLoopPlatform::FillQueue() {

@@ -49,3 +49,7 @@ TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick openbox clang libclang-r
 # for the tests, and Wine to run them.
 WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   dpkg-dev xz-utils googletest wine wine64 util-linux)
+# What the web build (scripts/build-web.sh) needs on top: Emscripten, the
+# tools that fetch and unpack Debian's SDL2 source, zip for the page's
+# archive; and for its tests the browser they drive and npm for the driver.
+WEB_PACKAGES=(cmake make emscripten dpkg-dev xz-utils zip util-linux chromium)

@@ -19,6 +19,12 @@ LoopPlatform* loopPlatform = nullptr;
 CursorHandle cursorTable[6] = {};
 uint32_t lastFrameTime = 0;
 FlatOut flatOut;
+void (*saveAtEscape)() = EndOfFlightSave;
+
+namespace {
+// The title the window shows now: a replay's says where it stands.
+std::string shownTitle;
+}  // namespace
 
 bool PumpMessages() {
   Msg msg;
@@ -40,7 +46,7 @@ bool BeginFrame() {
   }
   lastFrameTime = loopPlatform->TimeGetTime();
   if (windowActive && keysPressed[vk::ESCAPE]) {
-    EndOfFlightSave();
+    saveAtEscape();
     return false;
   }
   // A replay played through ends the program once its last frame has been
@@ -58,70 +64,63 @@ void PresentFrame() {
   loopPlatform->SwapBuffers();
 }
 
-namespace {
-
-void RunMainLoop() {
+bool MainLoopPass() {
   bool quit = false;
-  std::string title = ReplayActive() ? ReplayTitle() : kGameTitle;
-  for (;;) {
-    inputDevices->update();
-    sizeChanged = false;
-    if (PumpMessages()) quit = true;
-    if (closeRequested) break;
+  inputDevices->update();
+  sizeChanged = false;
+  if (PumpMessages()) quit = true;
+  if (closeRequested) return false;
 
-    const bool savedLeft = mouseLeft;
-    const int32_t savedX = mouseX, savedY = mouseY;
-    if (clickPending) {
-      mouseLeft = true;
-      mouseX = clickX;
-      mouseY = clickY;
-    }
-
-    if (!BeginFrame()) break;
-    if (flatOut.frames == 0) flatOut.firstMs = lastFrameTime;
-    GameFrame();
-    // The timedemo draws for speed, not to be watched.
-    if (ReplayActive() && !flatOut.on && title != ReplayTitle()) {
-      title = ReplayTitle();
-      windowPlatform->SetTitle(title.c_str());
-    }
-
-    std::memset(keysPressed, 0, 256);
-    for (int k = 0; k < 256; ++k) {
-      if (keysReleased[k]) {
-        keysHeld[k] = 0;
-        keysReleased[k] = 0;
-      }
-    }
-    if (clickPending) {
-      clickPending = false;
-      mouseLeft = savedLeft;
-      mouseX = savedX;
-      mouseY = savedY;
-    }
-    typedChar = 0;
-    closeRequested = false;
-
-    if (windowActive) {
-      PresentFrame();
-      paintCount = 0;
-      flatOut.frames += 1;
-      flatOut.lastMs = loopPlatform->TimeGetTime();
-    } else {
-      loopPlatform->Sleep(10);
-    }
-    if (resizePending) {
-      resizePending = false;
-      ResizeViewport(windowSettings.width, windowSettings.height);
-    }
-    activationChanged = false;
-    if (quit) break;
+  const bool savedLeft = mouseLeft;
+  const int32_t savedX = mouseX, savedY = mouseY;
+  if (clickPending) {
+    mouseLeft = true;
+    mouseX = clickX;
+    mouseY = clickY;
   }
+
+  if (!BeginFrame()) return false;
+  if (flatOut.frames == 0) flatOut.firstMs = lastFrameTime;
+  GameFrame();
+  // The timedemo draws for speed, not to be watched.
+  if (ReplayActive() && !flatOut.on && shownTitle != ReplayTitle()) {
+    shownTitle = ReplayTitle();
+    windowPlatform->SetTitle(shownTitle.c_str());
+  }
+
+  std::memset(keysPressed, 0, 256);
+  for (int k = 0; k < 256; ++k) {
+    if (keysReleased[k]) {
+      keysHeld[k] = 0;
+      keysReleased[k] = 0;
+    }
+  }
+  if (clickPending) {
+    clickPending = false;
+    mouseLeft = savedLeft;
+    mouseX = savedX;
+    mouseY = savedY;
+  }
+  typedChar = 0;
+  closeRequested = false;
+
+  if (windowActive) {
+    PresentFrame();
+    paintCount = 0;
+    flatOut.frames += 1;
+    flatOut.lastMs = loopPlatform->TimeGetTime();
+  } else {
+    loopPlatform->Sleep(10);
+  }
+  if (resizePending) {
+    resizePending = false;
+    ResizeViewport(windowSettings.width, windowSettings.height);
+  }
+  activationChanged = false;
+  return !quit;
 }
 
-}  // namespace
-
-int WinMain() {
+bool StartGame() {
   typedChar = 0;
   LogStart("log.txt");
   std::memset(keysPressed, 0, sizeof keysPressed);
@@ -144,8 +143,8 @@ int WinMain() {
 
   LogWrite("CreateGLWindow()");
   // The window has said why it failed; the exit status says so as well.
-  const char* title = ReplayActive() ? ReplayTitle() : kGameTitle;
-  if (!CreateGLWindow(title, windowSettings.width, windowSettings.height, 32, -1)) return 1;
+  shownTitle = ReplayActive() ? ReplayTitle() : kGameTitle;
+  if (!CreateGLWindow(shownTitle.c_str(), windowSettings.width, windowSettings.height, 32, -1)) return false;
   mouseX = -1000;
   mouseWheel = 0;
 
@@ -162,9 +161,10 @@ int WinMain() {
   LogWrite("hwnd=%08X", loopPlatform->WindowHandle());
   LogWrite("enter message loop ------------ USAGE START");
   LogSuspend();
+  return true;
+}
 
-  RunMainLoop();
-
+void EndGame() {
   LogResume();
   LogWrite("leave message loop ------------ USAGE END");
   windowSettings.maximised = loopPlatform->IsZoomed();
@@ -172,6 +172,13 @@ int WinMain() {
   LogWrite("kill window");
   DestroyGLWindow();
   LogWrite("end of WinMain() -> exit program");
+}
+
+int WinMain() {
+  if (!StartGame()) return 1;
+  while (MainLoopPass()) {
+  }
+  EndGame();
   return 0;
 }
 

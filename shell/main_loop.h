@@ -54,9 +54,21 @@ struct FlatOut {
 };
 extern FlatOut flatOut;
 
+// The save that Escape runs (EndOfFlightSave). A web page runs it later
+// itself, once it holds the browser's lock on the game's storage.
+extern void (*saveAtEscape)();
+
 // The whole program: start-up, main loop, shutdown. Returns the exit
 // status: 1 when the window or its context could not be made, else 0.
 int WinMain();
+// WinMain's three stages, for a system that runs the passes of the loop
+// itself (a web page runs one or more at each display frame of the
+// browser): the start-up (false when the window or its context could not
+// be made), one pass of the main loop (false when the loop ends), the
+// shutdown.
+bool StartGame();
+bool MainLoopPass();
+void EndGame();
 bool PumpMessages();
 bool BeginFrame();
 void PresentFrame();

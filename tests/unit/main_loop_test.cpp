@@ -6,6 +6,7 @@
 #include <map>
 
 #include "input/input_state.h"
+#include "shell/tick_schedule.h"
 #include "shell/window.h"
 #include "tests/support/fakes.h"
 #include "tests/support/gl_recorder.h"
@@ -124,7 +125,7 @@ TEST(WinMain, QuitMessageLetsThePassFinish) {
   EXPECT_EQ(rec.Count(GlOp::Clear), 1u);
   EXPECT_EQ(h.loop.swaps, 1);
   // The pump stops at the quit message: what follows it is not dispatched.
-  EXPECT_EQ(keysHeld['A'], 0);
+  EXPECT_EQ(keysHeld[int{'A'}], 0);
   EXPECT_TRUE(EndsWith(h.ReadLines("log.txt"), kShutdownLines));
 }
 
@@ -160,13 +161,13 @@ TEST(WinMain, KeyTappedBetweenFramesIsSeenByExactlyOneFrame) {
   GameHarness h;
   h.loop.script = {{}, {}, {KeyDown('K'), KeyUp('K')}, {}};
   const auto seen = StatePerFrame<std::pair<int, int>>(
-      h, [] { return std::make_pair(int(keysPressed['K']), int(keysHeld['K'])); });
+      h, [] { return std::make_pair(int(keysPressed[int{'K'}]), int(keysHeld[int{'K'}])); });
   // Passes are numbered from 1 here; pass 3 is the one after the tap.
   ASSERT_EQ(seen.size(), 3u);
   EXPECT_EQ(seen.at(2), std::make_pair(0, 0));
   EXPECT_EQ(seen.at(3), std::make_pair(1, 1));
   EXPECT_EQ(seen.at(4), std::make_pair(0, 0));
-  EXPECT_EQ(keysReleased['K'], 0);
+  EXPECT_EQ(keysReleased[int{'K'}], 0);
 }
 
 TEST(WinMain, ClickBetweenFramesIsSeenByOneFrameAtTheClickPosition) {
@@ -227,6 +228,48 @@ TEST(WinMain, DeferredResizeIsAppliedAfterThePresent) {
   ASSERT_FALSE(viewports.empty());
   EXPECT_EQ(viewports.back().a[2], 640);
   EXPECT_EQ(viewports.back().a[3], 480);
+}
+
+// A system that calls the game at its display frames (a web page): the
+// ticks keep 62.5 a second whatever the display's rate, and a pause (a
+// hidden tab) or a machine too slow for the picture slows the game down
+// instead of making it race to catch up.
+TEST(RunDueTicks, KeepsTheTickRateWithoutCatchingUp) {
+  struct Case {
+    const char* name;
+    double displayMs;  // time between display frames
+    uint32_t pauseAt, pauseMs;
+    int ticks;  // in the 60 s of display frames (and the pause)
+  } cases[] = {
+      {"60 Hz display", 1000.0 / 60, 0, 0, 3750},
+      {"144 Hz display", 1000.0 / 144, 0, 0, 3750},
+      {"30 Hz display", 1000.0 / 30, 0, 0, 3750},
+      // 5 s hidden: no frames then, and one tick on return, not 312.
+      {"tab hidden for 5 s", 1000.0 / 60, 20000, 5000, 3750 - 312},
+      {"10 frames a second", 100.0, 0, 0, 600},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameHarness h;
+    h.loop.script.resize(5000);
+    GlRecorder rec;
+    ASSERT_TRUE(StartGame());
+    const uint32_t origin = h.loop.now;
+    for (int frame = 0;; ++frame) {
+      const auto t = static_cast<uint32_t>(frame * c.displayMs);
+      if (t >= 60000) break;
+      if (c.pauseMs && t >= c.pauseAt && t < c.pauseAt + c.pauseMs) continue;
+      h.loop.now = origin + t;
+      const int before = h.loop.passes;
+      ASSERT_TRUE(RunDueTicks());
+      if (c.pauseMs && t >= c.pauseAt + c.pauseMs && t < c.pauseAt + c.pauseMs + c.displayMs) {
+        EXPECT_EQ(h.loop.passes - before, 1) << "the first frame after the pause";
+      }
+    }
+    EXPECT_NEAR(h.loop.passes, c.ticks, c.ticks / 100);
+    EXPECT_TRUE(h.loop.sleeps.empty()) << "a web page never waits";
+    EndGame();
+  }
 }
 
 }  // namespace

@@ -339,6 +339,8 @@ class Watchdog {
 TEST(LoadRecordings, OnlyPlainFilesAreReadAndAFifoNeverHangsStartUp) {
 #ifdef _WIN32
   GTEST_SKIP() << "FIFOs and inotify are POSIX's";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly under node has no FIFOs or inotify";
 #else
   // A FIFO with no writer blocks whoever opens it for reading.
   {
@@ -445,6 +447,8 @@ TEST(EndOfFlightSave, UnwritableFolderIsReportedAndTheCounterKept) {
 TEST(EndOfFlightSave, FullDiskLeavesTheOldFileAndTheCounterAlone) {
 #ifdef _WIN32
   GTEST_SKIP() << "file-size limits are POSIX's";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly under node has no file-size limits";
 #else
   GameHarness h;
   // File 5 is already there (mem.txt was put back by hand, say); it must
@@ -543,6 +547,46 @@ TEST(EndOfFlightSave, AnExistingRecordingIsNeverReplaced) {
     }
     ASSERT_EQ(recordings[c.saved + 1].frameCount, 700);
     EXPECT_TRUE(SameBits(recordings[c.saved + 1].frames[0], PoseOfRunFrame(60)));
+  }
+}
+
+// A flight file brought in from elsewhere takes the next free number, as a
+// save does, and mem.txt names it; anything else is refused and removed.
+TEST(AddFlightFile, TakesTheNextFreeNumberOrIsRefused) {
+  struct Case {
+    const char* what;
+    Bytes file;
+    int number;  // -1: refused
+  } cases[] = {
+      {"a whole flight", FileBytes(700, Poses(0, 700)), 3},
+      {"too short to have been saved", FileBytes(600, Poses(0, 600)), -1},
+      {"count beyond its frames", FileBytes(701, Poses(0, 700)), -1},
+      {"no flight at all", Bytes{'P', 'K', 3, 4}, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameHarness h;
+    fs::create_directory("recordings");
+    WriteText("mem.txt", "1\n");
+    const Bytes taken = FileBytes(61, Poses(0, 61));
+    WriteBytes(RecPath(2), taken);  // mem.txt is behind the files
+    std::string temp;
+    std::FILE* f = os::CreateTemp(RecPath(0), temp);
+    ASSERT_NE(f, nullptr);
+    std::fwrite(c.file.data(), 1, c.file.size(), f);
+    ASSERT_TRUE(os::Finish(f));
+    std::string why;
+    EXPECT_EQ(AddFlightFile(temp, why), c.number);
+    EXPECT_FALSE(fs::exists(temp));
+    EXPECT_EQ(ReadBytes(RecPath(2)), taken);
+    if (c.number < 0) {
+      EXPECT_NE(why, "");
+      EXPECT_EQ(ReadText("mem.txt"), "1\n");
+      EXPECT_FALSE(fs::exists(RecPath(3)));
+    } else {
+      EXPECT_EQ(ReadBytes(RecPath(c.number)), c.file);
+      EXPECT_EQ(ReadText("mem.txt"), std::to_string(c.number) + "\n");
+    }
   }
 }
 
@@ -656,6 +700,8 @@ TEST(EndOfFlightSave, AFlightIsNeverLostForWantOfAWayToNameIt) {
 TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAwayAndWholeFlightsNamed) {
 #ifdef _WIN32
   GTEST_SKIP() << "fork is POSIX's (the end-to-end test of two copies covers Windows)";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly has no fork (the web page takes turns through the Web Locks API)";
 #else
   GameHarness h;
   const pid_t gone = fork();
@@ -688,6 +734,8 @@ TEST(EndOfFlightSave, LeftoversOfCutOffSavesAreClearedAwayAndWholeFlightsNamed) 
 TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
 #ifdef _WIN32
   GTEST_SKIP() << "fork is POSIX's (the end-to-end test of two copies covers Windows)";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly has no fork (the web page takes turns through the Web Locks API)";
 #else
   GameHarness h;
   StartAndFly(60 + 3000);
@@ -748,6 +796,8 @@ TEST(EndOfFlightSave, TwoCopiesSavingAtOnceBothKeepTheirFlights) {
 TEST(EndOfFlightSave, ACopyHeldUpInItsSaveNeverMovesTheCounterDown) {
 #ifdef _WIN32
   GTEST_SKIP() << "SIGSTOP and fork are POSIX's";
+#elif defined(__EMSCRIPTEN__)
+  GTEST_SKIP() << "WebAssembly has no fork or SIGSTOP";
 #else
   GameHarness h;
   WriteBytes(RecPath(0), FileBytes(70, Poses(0, 70)));

@@ -93,8 +93,8 @@ TEST(WndProcKeys, VirtualKeyCodesIndexTheArraysWithoutFolding) {
   WndProc(KeyDown('A'));
   WndProc(KeyDown(0x1234));
   EXPECT_EQ(keysPressed[0x10], 1);
-  EXPECT_EQ(keysPressed['A'], 1);
-  EXPECT_EQ(keysPressed['a'], 0);
+  EXPECT_EQ(keysPressed[int{'A'}], 1);
+  EXPECT_EQ(keysPressed[int{'a'}], 0);
   EXPECT_EQ(keysHeld[0x1234], 1);
   WndProc(KeyUp(0x1234));
   EXPECT_EQ(keysReleased[0x1234], 1);

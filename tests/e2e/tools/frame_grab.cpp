@@ -3,7 +3,9 @@
 // At the first swap after the file DIR/grab appears (DIR is
 // VANTALOOP_GRAB_DIR), the back buffer is written to DIR/back.ppm (top row
 // first) just before it is shown. The game then holds that frame on the
-// screen until DIR/go appears, for at most 20 s.
+// screen until DIR/go appears, for at most 20 s. With VANTALOOP_GRAB_SWAPS=N
+// the back buffers of the first N swaps are written to DIR/swap1.ppm,
+// DIR/swap2.ppm, ... as well, without holding.
 #include <SDL.h>
 #include <dlfcn.h>
 
@@ -48,6 +50,10 @@ extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
   static const auto realSwap = reinterpret_cast<Swap>(dlsym(RTLD_NEXT, "SDL_GL_SwapWindow"));
   static const char* dirVar = std::getenv("VANTALOOP_GRAB_DIR");
   const std::string dir = dirVar ? dirVar : ".";
+  static const char* swapsVar = std::getenv("VANTALOOP_GRAB_SWAPS");
+  static int swaps = 0;
+  if (swapsVar && ++swaps <= std::atoi(swapsVar))
+    WriteBackBuffer(window, dir + "/swap" + std::to_string(swaps) + ".ppm");
   const bool grab = std::remove((dir + "/grab").c_str()) == 0;
   if (grab) WriteBackBuffer(window, dir + "/back.ppm");
   realSwap(window);
