@@ -22,30 +22,10 @@ mkdir -p "$cache"
 source scripts/sdl2_source.sh
 sdl_prefix=$cache/sdl2-$sdl_version-emscripten
 
-build_sdl2() {
-  local work=$cache/sdl2-web-work
-  rm -rf "$work" "$sdl_prefix"
-  mkdir -p "$work"
-  echo "== SDL2 $sdl_version for the web (once; kept in $sdl_prefix)"
-  local src
-  src=$(fetch_sdl2_source "$work")
-  emcmake cmake -S "$src" -B "$work/build" -G "Unix Makefiles" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdl_prefix" \
-    -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF -DSDL_PTHREADS=OFF \
-    -DSDL_AUDIO=OFF -DSDL_RENDER=OFF -DSDL_HAPTIC=OFF -DSDL_POWER=OFF -DSDL_SENSOR=OFF \
-    -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_FILESYSTEM=OFF -DSDL_LOADSO=OFF \
-    >"$work/configure.log" 2>&1 || { cat "$work/configure.log" >&2; exit 1; }
-  cmake --build "$work/build" -j"$jobs" >"$work/build.log" 2>&1 || { tail -n 50 "$work/build.log" >&2; exit 1; }
-  cmake --install "$work/build" >/dev/null
-  touch "$sdl_prefix/.complete"
-  rm -rf "$work"
-}
-
-# One build of SDL2 at a time; a second caller waits and then finds it done.
-exec 9>"$cache/.lock"
-flock 9
-[ -f "$sdl_prefix/.complete" ] || build_sdl2
-flock -u 9
+build_sdl2_once "the web" emcmake cmake -DSDL_THREADS=OFF -DSDL_PTHREADS=OFF \
+  -DSDL_FILESYSTEM=OFF -DSDL_LOADSO=OFF
+# --sdl2-only: only the cached SDL2 build, as test.sh starts it early.
+[ "${1:-}" = --sdl2-only ] && exit 0
 
 echo "== Build for the web"
 cmake --preset web -DSDL2_DIR="$sdl_prefix/lib/cmake/SDL2" >/dev/null

@@ -23,30 +23,10 @@ mkdir -p "$cache"
 source scripts/sdl2_source.sh
 sdl_prefix=$cache/sdl2-$sdl_version-mingw-w64
 
-build_sdl2() {
-  local work=$cache/sdl2-work
-  rm -rf "$work" "$sdl_prefix"
-  mkdir -p "$work"
-  echo "== SDL2 $sdl_version for Windows (once; kept in $sdl_prefix)"
-  local src
-  src=$(fetch_sdl2_source "$work")
-  cmake -S "$src" -B "$work/build" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdl_prefix" \
-    -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=OFF \
-    -DSDL_AUDIO=OFF -DSDL_RENDER=OFF -DSDL_HAPTIC=OFF -DSDL_POWER=OFF -DSDL_SENSOR=OFF \
-    -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_VULKAN=OFF -DSDL_DIRECTX=ON -DSDL_RENDER_D3D=OFF \
-    >"$work/configure.log" || { cat "$work/configure.log" >&2; exit 1; }
-  cmake --build "$work/build" -j"$jobs" >"$work/build.log" || { tail -n 50 "$work/build.log" >&2; exit 1; }
-  cmake --install "$work/build" >/dev/null
-  touch "$sdl_prefix/.complete"
-  rm -rf "$work"
-}
-
-# One build of SDL2 at a time; a second caller waits and then finds it done.
-exec 9>"$cache/.lock"
-flock 9
-[ -f "$sdl_prefix/.complete" ] || build_sdl2
-flock -u 9
+build_sdl2_once "Windows" cmake -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DSDL2_DISABLE_SDL2MAIN=OFF -DSDL_VULKAN=OFF -DSDL_DIRECTX=ON -DSDL_RENDER_D3D=OFF
+# --sdl2-only: only the cached SDL2 build, as test.sh starts it early.
+[ "${1:-}" = --sdl2-only ] && exit 0
 
 echo "== Build for Windows"
 cmake --preset windows -DSDL2_DIR="$sdl_prefix/lib/cmake/SDL2" >/dev/null

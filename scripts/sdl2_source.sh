@@ -1,7 +1,6 @@
 # Debian's own source package of the SDL2 the Linux build uses, for the
 # builds that make SDL2 themselves (Windows, the web). Sourced by their
-# scripts after `cache` is set; fetch_sdl2_source DIR unpacks the source
-# into DIR and prints the path of its folder.
+# scripts after `cache` is set; build_sdl2_once builds it, once per target.
 #
 # The source is fetched with `apt-get source` through a private list of
 # source entries (the system's own entries as deb-src), so the system's own
@@ -42,4 +41,34 @@ fetch_sdl2_source() {
   src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libsdl2-*' | head -n 1)
   [ -n "$src" ] || { echo "vantaloop: apt-get source libsdl2 gave no source folder" >&2; exit 1; }
   echo "$src"
+}
+
+# Builds SDL2 into $sdl_prefix unless a whole build is already there, with
+# only what the game needs (video, events, joystick and game controller,
+# timers): $1 names the target in the message, the rest is the configure
+# command with the target's own options. One build at a time; a second
+# caller waits and then finds it done.
+build_sdl2_once() {
+  local what=$1
+  shift
+  exec 9>"$cache/.lock"
+  flock 9
+  if [ ! -f "$sdl_prefix/.complete" ]; then
+    local work=$sdl_prefix.work src
+    rm -rf "$work" "$sdl_prefix"
+    mkdir -p "$work"
+    echo "== SDL2 $sdl_version for $what (once; kept in $sdl_prefix)"
+    src=$(fetch_sdl2_source "$work")
+    "$@" -S "$src" -B "$work/build" -G "Unix Makefiles" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdl_prefix" \
+      -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
+      -DSDL_AUDIO=OFF -DSDL_RENDER=OFF -DSDL_HAPTIC=OFF -DSDL_POWER=OFF -DSDL_SENSOR=OFF \
+      -DSDL_LOCALE=OFF -DSDL_MISC=OFF \
+      >"$work/configure.log" 2>&1 || { cat "$work/configure.log" >&2; exit 1; }
+    cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || { tail -n 50 "$work/build.log" >&2; exit 1; }
+    cmake --install "$work/build" >/dev/null
+    touch "$sdl_prefix/.complete"
+    rm -rf "$work"
+  fi
+  flock -u 9
 }
