@@ -21,16 +21,10 @@ mkdir -p "$DATA/recordings"
 # to be saved. Sets GAME_PID, WID and FRAMES.
 copies=0
 fly_copy() {
-  local others i
+  local others
   others=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null)
   E2E_OUTPUT=$((++copies)) e2e_launch -C "$DATA" "$@"
-  for i in $(seq 1 600); do
-    WID=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null | grep -vxF "${others:-none}" | head -n 1)
-    [ -n "$WID" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || fail "copy $copies ended before its window appeared"
-    sleep 0.1
-  done
-  [ -n "$WID" ] || fail "no window of copy $copies appeared"
+  e2e_other_window $others
   e2e_focus
   e2e_fly_long
 }

@@ -301,6 +301,20 @@ e2e_window() {
   fail "no game window '$title' appeared"
 }
 
+# Waits for a game window that is none of the windows given (those of other
+# copies of the game) and sets WID to it.
+e2e_other_window() {
+  local others i
+  others=$(printf '%s\n' "$@")
+  for i in $(seq 1 600); do
+    WID=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null | grep -vxF "${others:-none}" | head -n 1)
+    [ -n "$WID" ] && return 0
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+    sleep 0.1
+  done
+  fail "no window of the new copy of the game appeared"
+}
+
 # Waits for the game window (titled $1 if given), gives it the keyboard
 # focus and waits for its first frame: the game is up and drawing.
 e2e_ready() {

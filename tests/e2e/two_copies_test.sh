@@ -32,14 +32,7 @@ echo 0 >"$DATA/mem.txt"
 pids=() wids=() counts=()
 for n in 1 2; do
   E2E_OUTPUT=$n e2e_launch -C "$DATA"
-  # The window that is not the other copy's.
-  for i in $(seq 1 200); do
-    WID=$(xdotool search --onlyvisible --name '^vantaloop$' 2>/dev/null | grep -vxF "${wids[0]:-none}" | head -n 1)
-    [ -n "$WID" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || fail "copy $n ended before its window appeared"
-    sleep 0.1
-  done
-  [ -n "$WID" ] || fail "no window of copy $n appeared"
+  e2e_other_window "${wids[@]}"
   # Up and drawing, so that it has taken the focus it takes at the start
   # before the focus goes elsewhere.
   e2e_focus
